@@ -96,6 +96,9 @@ class Platform {
   virtual void set_font_name(const std::string& name) = 0;
   virtual void set_font_size(double size) = 0;
   virtual void set_text_transparent(bool transparent) = 0;
+  // Font metrics of the output window's current font, in pixels.
+  virtual double text_width(const std::string& text) = 0;
+  virtual double line_height() = 0;
   virtual void set_clip(double x1, double y1, double x2, double y2) = 0;
   virtual void clear_clip() = 0;
   virtual ImageHandle capture_image(int x1, int y1, int x2, int y2) = 0;

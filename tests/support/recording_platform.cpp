@@ -100,6 +100,7 @@ void RecordingPlatform::open_window(int number, const WindowGeometry& g) {
       std::to_string(g.y) + " " + std::to_string(g.width) + " " + std::to_string(g.height));
   open_.insert(number);
   ++openCount_[number];
+  fontSize_.erase(number);
   output_ = number;
 }
 
@@ -188,7 +189,24 @@ void RecordingPlatform::draw_text(double x, double y, const std::string& text) {
 }
 
 void RecordingPlatform::set_font_name(const std::string& name) { log("set_font_name " + name); }
-void RecordingPlatform::set_font_size(double size) { log("set_font_size " + num(size)); }
+void RecordingPlatform::set_font_size(double size) {
+  log("set_font_size " + num(size));
+  fontSize_[output_] = size;
+}
+
+double RecordingPlatform::text_width(const std::string& text) {
+  std::size_t characters = 0;
+  for (unsigned char c : text) {
+    if ((c & 0xC0) != 0x80) ++characters;  // count UTF-8 lead bytes only
+  }
+  const auto found = fontSize_.find(output_);
+  return static_cast<double>(characters) * (found == fontSize_.end() ? 12.0 : found->second) / 2;
+}
+
+double RecordingPlatform::line_height() {
+  const auto found = fontSize_.find(output_);
+  return 1.2 * (found == fontSize_.end() ? 12.0 : found->second);
+}
 void RecordingPlatform::set_text_transparent(bool transparent) {
   log(std::string("set_text_transparent ") + (transparent ? "on" : "off"));
 }

@@ -84,6 +84,9 @@ class RecordingPlatform : public Platform {
   void set_font_name(const std::string& name) override;
   void set_font_size(double size) override;
   void set_text_transparent(bool transparent) override;
+  // A stand-in font: every character is half the font size wide, lines 1.2 sizes apart.
+  double text_width(const std::string& text) override;
+  double line_height() override;
   void set_clip(double x1, double y1, double x2, double y2) override;
   void clear_clip() override;
   ImageHandle capture_image(int x1, int y1, int x2, int y2) override;
@@ -142,7 +145,7 @@ class RecordingPlatform : public Platform {
   bool jobOpen_ = false;
   std::string pendingPrintLine_;
   std::size_t takenCalls_ = 0;
-  int nextImageId_ = 0;
+  std::map<int, double> fontSize_;  // per window; 12 until set
 };
 
 }  // namespace lab::test
