@@ -1,0 +1,122 @@
+// The menu bar built from the program's texts, and the command of each menu index.
+#include "shell/menu.h"
+
+#include <cstddef>
+#include <string>
+
+#include "display/colours.h"
+#include "lab_context.h"
+#include "model/parameter_dialogs.h"
+#include "model/simulation.h"
+#include "model/value_summary.h"
+#include "shell/messages.h"
+#include "tools/mouse_measure.h"
+#include "tools/redraw.h"
+#include "tools/schematic.h"
+#include "tools/table_of_values.h"
+
+namespace lab {
+
+void BuildMenu(LabContext& ctx) {
+  const std::vector<std::string>& texts = ctx.variant.BuiltInTexts;
+  std::size_t write = 0;
+  for (std::size_t item = 0; item < texts.size() && write < ctx.MenuTable.size(); ++item) {
+    ctx.MenuTable[write] = texts[item];
+    if (texts[item] == "ende") {
+      ctx.MenuTable[write].clear();  // the second empty text after the last group
+      break;
+    }
+    if (texts[item] != "*") ++write;  // the "" after "*" takes its place as the group's end
+  }
+  ctx.platform.install_menu(ctx.MenuTable, [&ctx](int index) { Win_0_MenuEvent(ctx, index); });
+}
+
+void Win_0_MenuEvent(LabContext& ctx, int& index) {
+  // Every command draws on the main window, whichever window the interrupted wait writes to.
+  ctx.platform.set_output_window(0);
+  ctx.platform.set_colour(ColourWhite);
+  ctx.platform.set_text_position(10, 10);
+
+  switch (index) {
+    // DESK
+    case 1:
+      ctx.QuitMarker = std::string("*");  // a temporary: GCC 12 warns falsely on the literal
+      break;
+    case 2:
+      ClearScreen(ctx);
+      break;
+    case 3:
+      newStart(ctx);
+      break;
+    case 4:
+      ShowHelpText(ctx);
+      break;
+    case 5:
+      ShowAuthor(ctx);
+      break;
+    // BAUTEILE
+    case 8:
+      showValueSummary(ctx);
+      break;
+    case 9:
+      ClearScreen(ctx);
+      break;
+    case 10:
+      batteryVoltageDialog(ctx);
+      break;
+    case 11:
+      initialValueDialog(ctx);
+      break;
+    case 12:
+      resistorRDialog(ctx);
+      break;
+    case 13:
+      resistorR2Dialog(ctx);
+      break;
+    case 14:
+      storageDialog(ctx);
+      break;
+    case 15:
+      timeStepDialog(ctx);
+      break;
+    // AUSGABE
+    case 18:
+      setDrawModeEmptyWindow(ctx);
+      break;
+    case 19:
+      setDrawModeOverwrite(ctx);
+      break;
+    case 20:
+      ClearScreen(ctx);
+      break;
+    case 21:
+      ShowNotImplemented(ctx);
+      break;
+    case 22:
+      ClearScreen(ctx);
+      break;
+    case 23:
+      ShowTable(ctx);
+      break;
+    case 24:
+      PrintTable(ctx);
+      break;
+    case 26:
+      ShowSchematic(ctx, ctx.variant.switchOnPicture);
+      break;
+    case 27:
+      ShowSchematic(ctx, ctx.variant.switchOffPicture);
+      break;
+    case 29:
+      MouseMeasure(ctx);
+      break;
+    // Umschalten - <0> oder <1> !
+    case 32:
+      ShowKeysHelp(ctx);
+      break;
+    default:
+      break;  // titles, group ends, the two idle dividers and unused indices
+  }
+}
+
+}  // namespace lab
