@@ -1,0 +1,111 @@
+// Mouse measuring: the value at the pointer's height, written into a field of its panel.
+#include "tools/mouse_measure.h"
+
+#include <cstdint>
+#include <string>
+
+#include "display/colours.h"
+#include "display/rounding.h"
+#include "display/screen_layout.h"
+#include "lab_context.h"
+#include "model/number_text.h"
+#include "shell/messages.h"
+
+namespace lab {
+
+namespace {
+
+enum class Panel { None, Voltage, Current };
+
+inline constexpr int BothButtons = LeftButton | RightButton;
+inline constexpr int TimeAxisPixels = 10;  // x of time 0: left of it there is no curve to read
+
+double readoutFontSize(const ScreenLayout& layout) {
+  return 20.0 * layout.ScreenWidth / 800;
+}
+
+// Foreground, background and font of the readouts, in the main window.
+void useReadoutPen(LabContext& ctx) {
+  Platform& platform = ctx.platform;
+  platform.set_output_window(0);
+  platform.set_colour(ColourWhite);
+  platform.set_back_colour(ColourBlue);
+  platform.set_font_size(readoutFontSize(ctx.layout));
+}
+
+std::string readingText(int d, int screenHeight) {
+  // tenths / 10.0 is the double nearest the decimal, so the text has at most one decimal
+  return plainNumberText(readingTenths(d, screenHeight) / 10.0);
+}
+
+}  // namespace
+
+int readingTenths(int d, int screenHeight) {
+  if (screenHeight <= 0) return 0;  // no display height, no scale to read against
+  const std::int64_t n = toInt32(10.0 * d / 3);
+  return static_cast<int>(200 * n / screenHeight);  // integer division truncates toward zero
+}
+
+void MouseMeasure(LabContext& ctx) {
+  Platform& platform = ctx.platform;
+  const ScreenLayout& layout = ctx.layout;
+  if (ctx.variant.kind == CircuitVariant::Coil) {
+    // The coil program starts with one more call of two zero arguments; homing the text
+    // position is a harmless one that nothing after it depends on.
+    platform.set_text_position(0, 0);
+  }
+  platform.set_font_size(readoutFontSize(layout));
+  ctx.MessageText = "Unbedingt mit Maustaste 3 beenden !";
+  ShowMessage(ctx);
+
+  Panel lastPanel = Panel::None;
+  platform.set_colour(ColourWhite);
+  platform.set_back_colour(ColourBlue);
+  const int fieldX = ScaleX(layout, 70);
+  const int upperFieldY = layout.VoltageZeroY + ScaleY(layout, 30);
+  const int lowerFieldY = layout.CurrentZeroY + ScaleY(layout, 30);
+  platform.draw_text(fieldX, upperFieldY, "                 ");
+  platform.draw_text(fieldX, lowerFieldY, "                 ");
+
+  bool waited = false;
+  while (!ctx.mainWindowGone()) {
+    const MousePosition mouse = platform.mouse_position();
+    if (mouse.x < ScaleX(layout, 152)) {
+      platform.set_cursor(CursorShape::CrossHair);
+      const bool upper = mouse.y < layout.CurrentPanelTop;
+      const bool lower = mouse.y > layout.CurrentPanelTop;
+      if (mouse.x > TimeAxisPixels && (upper || lower)) {
+        // a menu command run inside the last wait may have changed window, colours or font
+        if (waited) useReadoutPen(ctx);
+        waited = false;
+        if (upper) {
+          if (lastPanel != Panel::Voltage) {
+            lastPanel = Panel::Voltage;
+            platform.draw_text(fieldX, lowerFieldY, "               ");
+          }
+          platform.draw_text(
+              fieldX, upperFieldY,
+              readingText(layout.VoltageZeroY - mouse.y, layout.ScreenHeight) + " V   ");
+        } else {
+          if (lastPanel != Panel::Current) {
+            lastPanel = Panel::Current;
+            platform.draw_text(fieldX, upperFieldY, "               ");
+          }
+          platform.draw_text(
+              fieldX, lowerFieldY,
+              readingText(layout.CurrentZeroY - mouse.y, layout.ScreenHeight) + " µA   ");
+        }
+      }
+    } else {
+      platform.set_cursor(CursorShape::Arrow);
+    }
+    if (platform.mouse_buttons() == BothButtons) break;
+    platform.wait_for_event();
+    waited = true;
+  }
+
+  platform.set_cursor(CursorShape::Arrow);
+  platform.set_font_size(12.0 * layout.ScreenWidth / 800);
+}
+
+}  // namespace lab

@@ -1,0 +1,35 @@
+// The schematic pictures: a prepared picture of the circuit over the main window until a key.
+#include "tools/schematic.h"
+
+#include "display/circuit_diagram.h"
+#include "display/colours.h"
+#include "display/screen_layout.h"
+#include "lab_context.h"
+#include "shell/wait_prompt.h"
+#include "tools/redraw.h"
+
+namespace lab {
+
+void ShowSchematic(LabContext& ctx, const std::string& fileName) {
+  Platform& platform = ctx.platform;
+  const ScreenLayout& layout = ctx.layout;
+  platform.set_output_window(0);
+  platform.clear_clip();  // clearing must reach the whole client area
+  platform.clear_window();
+  // Held only while the command runs; a null picture was missing or unreadable, and the
+  // platform has told the pupil so.
+  const ImageHandle picture = platform.load_picture(fileName);
+  platform.set_colour(ColourWhite);
+  if (picture) {
+    platform.put_picture_stretched(picture, ScaleX(layout, 4), ScaleY(layout, 4),
+                                   ScaleX(layout, 310), ScaleY(layout, 192));
+    WaitPrompt(ctx, 24);
+    if (ctx.mainWindowGone()) return;
+  }
+  platform.set_output_window(0);  // a command run inside the prompt may have moved the output
+  platform.clear_window();
+  DrawCircuit(ctx);
+  RestartGraph(ctx);
+}
+
+}  // namespace lab
