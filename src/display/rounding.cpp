@@ -28,7 +28,11 @@ Int clampedRound(double value) {
 
 }  // namespace
 
-std::int16_t toInt16(double value) { return clampedRound<std::int16_t>(value); }
-std::int32_t toInt32(double value) { return clampedRound<std::int32_t>(value); }
+std::int16_t toInt16(double value) {
+  return clampedRound<std::int16_t>(value);
+}
+std::int32_t toInt32(double value) {
+  return clampedRound<std::int32_t>(value);
+}
 
 }  // namespace lab
