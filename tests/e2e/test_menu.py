@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""The menu bar with the keyboard (Alt, arrows, Return) and with the mouse; the value summary."""
+
+from e2elib import check, main, run, wait_until, window_geometry, with_program
+
+SUMMARY = {
+    "coillab": ["PARAMETER", "Batteriespg. Uo = 10 V", "Anfangsstrom Spule I = 0 A",
+                "Induktivität L  = 1mH", "Widerstand   R  = 1 kOhm",
+                "Widerstand   R2 = 0.5 kOhm", "Zeitschritt  dt = 0.05 s"],
+    "caplab": ["Batteriespannung Uo = 10 V", "Anfangsspannung/Kondensator U = 0 V",
+               "Kapazität C = 1µF", "Widerstand R = 1 MOhm", "Widerstand R2 = 1 MOhm",
+               "Zeitschritt dt = 0.05 s"],
+}
+
+
+def test(name, env):
+    def keyboard(p):
+        p.through_title_and_help()
+        p.menu(1, 0)  # BAUTEILE, "W&erte zeigen"
+        box = p.box()
+        text = p.box_text(box)
+        for line in SUMMARY[name]:
+            check(line in text, "summary line %r missing in %r" % (line, text))
+        p.close_box(box)
+        p.menu(3, 0)  # the last group, "&Hilfe"
+        box = p.box()
+        check("bedienen den Schalter !" in p.box_text(box), "keys help from the menu")
+        p.close_box(box)
+        check(p.alive(), "program still running")
+
+    def mouse(p):
+        p.through_title_and_help()
+        x, y, w, h = p.client()
+        bar_y = (y + p.origin[1]) // 2
+        before = set(p.windows())
+        run(["xdotool", "mousemove", "--sync", str(x + 20), str(bar_y), "click", "1"], env)
+        popup = wait_until(lambda: next(iter(set(p.windows()) - before), None), 5,
+                           "the DESK menu to open")
+        px, py, pw, ph, _ = window_geometry(env, popup)
+        check(ph > 40 and py >= bar_y, "the menu drops below the bar")
+        # Five entries of equal height: "&Autor" is the last one.
+        run(["xdotool", "mousemove", "--sync", str(px + pw // 2), str(py + ph * 9 // 10),
+             "click", "1"], env)
+
+        def author_box():
+            for wid in p.windows():
+                if wid != p.wid and window_geometry(env, wid)[:4] != (px, py, pw, ph):
+                    return wid
+            return None
+
+        box = wait_until(author_box, 5, "the author box")
+        text = p.box_text(box)
+        check("Programmautor:" in text, "author box text %r" % text)
+        p.close_box(box)
+        check(p.alive(), "program still running")
+
+    with_program(name, env, keyboard)
+    with_program(name, env, mouse)
+
+
+if __name__ == "__main__":
+    main(test)
