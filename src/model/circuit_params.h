@@ -32,5 +32,6 @@ void loadCircuitDefaults(LabContext& ctx);
 void recomputeDerived(LabContext& ctx, Quantity field);
 
 double& fieldOf(CircuitParams& params, Quantity field);
+double fieldOf(const CircuitParams& params, Quantity field);
 
 }  // namespace lab

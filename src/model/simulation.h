@@ -8,6 +8,7 @@
 namespace lab {
 
 struct LabContext;
+struct CircuitParams;
 
 inline constexpr int SampleLogSize = 61;  // indices 0 to 60
 
@@ -33,6 +34,20 @@ struct SimulationState {
   bool SegmentStarted = false;
   std::string keyText;
 };
+
+// The values of one Euler step, all taken at the start of the step.
+struct StepValues {
+  double U = 0.0;
+  double I = 0.0;
+  double increment = 0.0;  // coil: dI; capacitor: dU
+};
+
+// Coil: induced voltage U and current change dI from the coil current I. With the switch never
+// operated (0) the previous U stays.
+StepValues coilStep(const CircuitParams& p, int switchState, double I, double previousU);
+// Capacitor: current I and voltage change dU from the capacitor voltage U. With the switch never
+// operated (0) the previous I stays.
+StepValues capacitorStep(const CircuitParams& p, int switchState, double U, double previousI);
 
 // One pass of the main loop: waits for key 1 or 0 and advances the circuit one step.
 void simulationStep(LabContext& ctx);
