@@ -1,7 +1,9 @@
 // Mouse measuring: the value at the pointer's height, written into a field of its panel.
 #include "tools/mouse_measure.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "display/colours.h"
@@ -43,7 +45,9 @@ std::string readingText(int d, int screenHeight) {
 int readingTenths(int d, int screenHeight) {
   if (screenHeight <= 0) return 0;  // no display height, no scale to read against
   const std::int64_t n = toInt32(10.0 * d / 3);
-  return static_cast<int>(200 * n / screenHeight);  // integer division truncates toward zero
+  const std::int64_t tenths = 200 * n / screenHeight;  // integer division truncates toward zero
+  return static_cast<int>(std::clamp<std::int64_t>(tenths, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
 }
 
 void MouseMeasure(LabContext& ctx) {
