@@ -1,0 +1,20 @@
+// The edit field of a line input: ends on Return and keeps every key it is given to itself.
+#pragma once
+
+#include <QLineEdit>
+
+namespace lab {
+
+class LineInput : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+  bool entered() const { return entered_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  bool entered_ = false;
+};
+
+}  // namespace lab

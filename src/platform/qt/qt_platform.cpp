@@ -1,0 +1,213 @@
+// The Qt platform's windows and event handling: the maximized main window with its drawing
+// area, the frames of windows 2 and 3, waiting for events and the end of the program.
+#include "platform/qt/qt_platform.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "platform/qt/safe_coordinates.h"
+
+namespace lab {
+
+QtPlatform::QtPlatform(int& argc, char** argv, std::string programName)
+    : programName_(std::move(programName)),
+      printer_([this](const std::string& text) { message_box(text, BoxSymbol::Information); }) {
+  if (!QApplication::instance()) ownedApp_ = std::make_unique<QApplication>(argc, argv);
+  // The program decides when it ends, not the closing of its last window.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtPlatform::~QtPlatform() {
+  destroyWindows();
+}
+
+void QtPlatform::destroyWindows() {
+  delete main_;
+  main_ = nullptr;
+  root_ = nullptr;
+  frames_.clear();
+  mainOpen_ = false;
+}
+
+const QImage* QtPlatform::windowImage(int number) const {
+  const Surface* surface = windowSurface(number);
+  return surface ? &surface->image() : nullptr;
+}
+
+Surface* QtPlatform::windowSurface(int number) const {
+  if (number == 0) return root_;
+  const auto found = frames_.find(number);
+  return found == frames_.end() ? nullptr : found->second.data();
+}
+
+Surface* QtPlatform::output() const {
+  return windowSurface(output_);
+}
+
+void QtPlatform::waitUntilSettled() {
+  // A window manager maximizes a new window a moment after it is shown; the drawing area is
+  // measured once its size stays put.
+  QElapsedTimer clock;
+  clock.start();
+  QSize last;
+  int stablePasses = 0;
+  while (clock.elapsed() < 3000 && stablePasses < 4) {
+    QEventLoop pause;
+    QTimer::singleShot(20, &pause, &QEventLoop::quit);
+    pause.exec();
+    const bool shown = main_->windowHandle() && main_->windowHandle()->isExposed();
+    const QSize now = root_->size();
+    stablePasses = (shown && main_->isMaximized() && now == last) ? stablePasses + 1 : 0;
+    last = now;
+  }
+}
+
+void QtPlatform::open_main_window() {
+  destroyWindows();
+  main_ = new MainWindow([this] {
+    closeRequested_ = true;
+    mainOpen_ = false;
+  });
+  main_->setWindowTitle(QString::fromStdString(programName_));
+  QMenuBar* bar = main_->menuBar();
+  bar->setNativeMenuBar(false);
+  {
+    // The bar gets its filled height now, so filling it later does not shrink the drawing area.
+    QMenuBar probe;
+    probe.addMenu(QStringLiteral("DESK |"));
+    bar->setFixedHeight(probe.sizeHint().height());
+  }
+  root_ = new Surface(QSize(1, 1), nullptr, nullptr, &mouse_);
+  main_->setCentralWidget(root_);
+  main_->showMaximized();
+  waitUntilSettled();
+  display_ = root_->size().expandedTo(QSize(1, 1));
+  root_->resetImage(display_);
+  mainOpen_ = true;
+  closeRequested_ = false;
+  main_->keys.clear();
+  mouse_ = MouseState{};
+  output_ = 0;
+  ++openCount_[0];
+  main_->setFocus();
+}
+
+void QtPlatform::open_window(int number, const WindowGeometry& geometry) {
+  if (number == 0) {
+    output_ = 0;
+    return;
+  }
+  close_window(number);
+  output_ = number;
+  ++openCount_[number];
+  if (!root_) return;
+  const int limit = static_cast<int>(GuardLimit);
+  const QRect place(std::clamp(geometry.x, -limit, limit), std::clamp(geometry.y, -limit, limit),
+                    std::clamp(geometry.width, 1, limit), std::clamp(geometry.height, 1, limit));
+  auto* frame = new Surface(place.size(), root_, root_, &mouse_);
+  frame->setPlaceOnRoot(place);
+  frame->show();
+  frame->raise();
+  frames_[number] = frame;
+}
+
+void QtPlatform::close_window(int number) {
+  if (number == 0) {
+    if (!main_) return;
+    mainOpen_ = false;
+    ++openCount_[0];
+    main_->hide();
+    return;
+  }
+  const auto found = frames_.find(number);
+  if (found == frames_.end()) return;
+  delete found->second.data();
+  frames_.erase(found);
+  ++openCount_[number];
+  if (output_ == number) output_ = 0;
+}
+
+void QtPlatform::activate_window(int number) {
+  if (number == 0 && main_) {
+    main_->raise();
+    main_->activateWindow();
+  } else if (Surface* frame = windowSurface(number)) {
+    frame->raise();
+  }
+}
+
+void QtPlatform::set_caption(int number, const std::string& caption) {
+  if (number != 0) return;  // the frames have no caption bar
+  caption_ = caption;
+  if (main_) main_->setWindowTitle(QString::fromStdString(caption));
+}
+
+bool QtPlatform::set_window_background(int number, Colour colour) {
+  Surface* surface = windowSurface(number);
+  if (!surface) return false;
+  surface->setBackground(QColor(std::clamp(colour.red, 0, 255), std::clamp(colour.green, 0, 255),
+                                std::clamp(colour.blue, 0, 255)));
+  return true;
+}
+
+void QtPlatform::set_output_window(int number) {
+  output_ = number;
+}
+
+void QtPlatform::clear_window() {
+  if (Surface* surface = output()) surface->clear();
+}
+
+bool QtPlatform::main_window_exists() {
+  return main_ && mainOpen_;
+}
+
+bool QtPlatform::close_requested() {
+  return closeRequested_;
+}
+
+void QtPlatform::process_events() {
+  QCoreApplication::processEvents();
+}
+
+void QtPlatform::wait_for_event() {
+  if (!main_window_exists()) return;
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtPlatform::yield_once() {
+  QCoreApplication::processEvents();
+}
+
+void QtPlatform::end_of_run() {
+  QCoreApplication::processEvents();
+}
+
+void QtPlatform::fail(const std::string& what) {
+  showBox("Laufzeitfehler: " + what, BoxKind::Critical, true);
+  destroyWindows();
+  ownedApp_.reset();
+  std::exit(1);
+}
+
+int QtPlatform::display_width() {
+  if (display_.isValid()) return display_.width();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().width() : 640;
+}
+
+int QtPlatform::display_height() {
+  if (display_.isValid()) return display_.height();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().height() : 480;
+}
+
+}  // namespace lab

@@ -1,0 +1,96 @@
+// The Qt platform's menu bar and message boxes, with the boxes' modality kept by hand so
+// that closing the main window still ends the program while a box shows.
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+
+#include "platform/qt/qt_platform.h"
+
+namespace lab {
+
+void QtPlatform::install_menu(const std::vector<std::string>& table, MenuHandler handler) {
+  menuHandler_ = std::move(handler);
+  if (!main_) return;
+  QMenuBar* bar = main_->menuBar();
+  bar->clear();
+  // Per group a title, its entries and an empty text; an empty title ends the table.
+  std::size_t i = 0;
+  while (i < table.size() && !table[i].empty()) {
+    QMenu* menu = bar->addMenu(QString::fromStdString(table[i]));
+    for (++i; i < table.size() && !table[i].empty(); ++i) {
+      // Dividers are entries with a command of their own, not separators.
+      QAction* action = menu->addAction(QString::fromStdString(table[i]));
+      const int index = static_cast<int>(i);
+      // Queued: the command runs from the wait that processes events, not inside the menu's
+      // own event handling.
+      QObject::connect(
+          action, &QAction::triggered, main_, [this, index] { dispatchMenuChoice(index); },
+          Qt::QueuedConnection);
+    }
+    ++i;
+  }
+}
+
+void QtPlatform::dispatchMenuChoice(int index) {
+  if (!main_window_exists() || boxDepth_ > 0 || !menuHandler_) return;
+  printer_.forgetFailure();
+  menuHandler_(index);
+}
+
+void QtPlatform::blockMainInput(bool blocked) {
+  if (!main_) return;
+  main_->inputBlocked = blocked;
+  main_->menuBar()->setEnabled(!blocked);
+  if (root_) root_->setEnabled(!blocked);
+  if (!blocked) main_->setFocus();
+}
+
+void QtPlatform::showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow) {
+  if (!evenWithoutMainWindow && !main_window_exists()) return;
+  QString lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  lines.replace(QLatin1Char('|'), QLatin1Char('\n'));
+
+  QMessageBox box(main_window_exists() ? main_ : nullptr);
+  // Truly modal boxes would swallow the main window's close request; see blockMainInput.
+  box.setWindowModality(Qt::NonModal);
+  box.setWindowTitle(QString::fromStdString(caption_.empty() ? programName_ : caption_));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(lines);
+  switch (kind) {
+    case BoxKind::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case BoxKind::Author:
+      box.setIconPixmap(box.style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+      break;
+    case BoxKind::Critical:
+      box.setIcon(QMessageBox::Critical);
+      break;
+  }
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+
+  QPointer<QMessageBox> outerBox = box_;
+  box_ = &box;
+  ++boxDepth_;
+  blockMainInput(true);
+  box.show();
+  box.raise();
+  box.activateWindow();
+  while (box.isVisible() && (evenWithoutMainWindow || main_window_exists())) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  box.hide();
+  --boxDepth_;
+  box_ = outerBox;
+  if (boxDepth_ == 0) blockMainInput(false);
+}
+
+void QtPlatform::message_box(const std::string& text, BoxSymbol symbol) {
+  showBox(text, symbol == BoxSymbol::Author ? BoxKind::Author : BoxKind::Information, false);
+}
+
+}  // namespace lab

@@ -1,0 +1,63 @@
+// The Qt platform's printer and pictures, and the folder the pictures are found in.
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImageReader>
+
+#include "platform/qt/qt_image.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/safe_coordinates.h"
+
+namespace lab {
+
+bool QtPlatform::printer_write(const std::string& text, bool line_end) {
+  return printer_.write(text, line_end);
+}
+
+bool QtPlatform::printer_set_font_size(double size) {
+  return printer_.setFontSize(size);
+}
+bool QtPlatform::printer_end_page() {
+  return printer_.endPage();
+}
+bool QtPlatform::printer_end_job() {
+  return printer_.endJob();
+}
+
+ImageHandle QtPlatform::load_picture(const std::string& file_name) {
+  QImageReader reader(QString::fromStdString(file_name));
+  QImage picture = reader.read();
+  if (picture.isNull()) {
+    message_box("Das Bild " + file_name + " fehlt oder ist nicht lesbar.", BoxSymbol::Information);
+    return nullptr;
+  }
+  return std::make_shared<QtImage>(std::move(picture));
+}
+
+void QtPlatform::put_picture_stretched(const ImageHandle& picture, int x, int y, int width,
+                                       int height) {
+  const auto* held = dynamic_cast<const QtImage*>(picture.get());
+  Surface* s = output();
+  if (!held || held->image.isNull() || !s || width <= 0 || height <= 0) return;
+  const int limit = static_cast<int>(GuardLimit);
+  s->putStretched(held->image, QRect(std::clamp(x, -limit, limit), std::clamp(y, -limit, limit),
+                                     std::min(width, limit), std::min(height, limit)));
+}
+
+std::string QtPlatform::picture_folder() {
+  // Next to the executable in the build tree; in the shared data folder once installed.
+  const QDir beside(QCoreApplication::applicationDirPath());
+  if (!beside.entryList({QStringLiteral("*.gif")}, QDir::Files).isEmpty()) {
+    return beside.absolutePath().toStdString();
+  }
+  return QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/") +
+                                                 QString::fromStdString(programName_)))
+      .toStdString();
+}
+
+bool QtPlatform::set_current_folder(const std::string& folder) {
+  return QDir::setCurrent(QString::fromStdString(folder));
+}
+
+}  // namespace lab

@@ -1,0 +1,85 @@
+// The Qt platform's input: key characters, the mouse, the cursor and the line input.
+#include <algorithm>
+#include <cmath>
+
+#include <QApplication>
+#include <QPalette>
+
+#include "platform/qt/fonts.h"
+#include "platform/qt/line_input.h"
+#include "platform/qt/qt_platform.h"
+
+namespace lab {
+
+std::string QtPlatform::read_key() {
+  QCoreApplication::processEvents();
+  if (!main_) return "";
+  // A key wait nested inside a line input needs the keys the edit field would otherwise take.
+  if (main_window_exists() && dynamic_cast<LineInput*>(QApplication::focusWidget())) {
+    main_->setFocus();
+  }
+  if (main_->keys.empty()) return "";
+  std::string key = std::move(main_->keys.front());
+  main_->keys.pop_front();
+  return key;
+}
+
+MousePosition QtPlatform::mouse_position() {
+  return {mouse_.position.x(), mouse_.position.y()};
+}
+
+int QtPlatform::mouse_buttons() {
+  const int buttons = mouse_.buttons | mouse_.pressedSinceRead;
+  mouse_.pressedSinceRead = 0;
+  return buttons;
+}
+
+void QtPlatform::set_cursor(CursorShape shape) {
+  if (root_) root_->setCursor(shape == CursorShape::CrossHair ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+LineResult QtPlatform::read_line() {
+  if (!main_window_exists()) return {LineStatus::WindowClosed, ""};
+  const int window = output_;
+  const int opened = openCount_[window];
+  Surface* surface = output();
+  if (!surface) return {LineStatus::Interrupted, ""};
+
+  const DrawingAttributes& a = surface->attributes;
+  const double scale = surface->scaleY();
+  QPointer<LineInput> edit = new LineInput(surface);
+  edit->setFrame(false);
+  edit->setTextMargins(0, 0, 0, 0);
+  edit->setFont(makeFont(a.fontName, a.fontSize * scale, edit->logicalDpiY()));
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, a.back);
+  palette.setColor(QPalette::Text, a.fore);
+  edit->setPalette(palette);
+  const QRect at = surface->toWidget(QRectF(a.textPosition, QSizeF(1.0, surface->lineHeight())));
+  const int height = std::max(at.height(), edit->fontMetrics().height() + 2);
+  edit->setGeometry(at.x(), at.y(), std::max(surface->width() - at.x(), 8), height);
+  edit->show();
+  edit->setFocus();
+
+  while (true) {
+    if (!main_window_exists()) {
+      delete edit.data();
+      return {LineStatus::WindowClosed, ""};
+    }
+    if (!edit || openCount_[window] != opened) {
+      delete edit.data();
+      return {LineStatus::Interrupted, ""};
+    }
+    if (edit->entered()) {
+      LineResult result{LineStatus::Entered, edit->text().toStdString()};
+      delete edit.data();
+      main_->setFocus();
+      return result;
+    }
+    // Back from a nested command, the field takes the keys again.
+    if (edit->isEnabled() && main_->focusWidget() != edit) edit->setFocus();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+}  // namespace lab
