@@ -13,6 +13,7 @@
 #include "lab_context.h"
 #include "model/simulation.h"
 #include "recording_platform.h"
+#include "shell/menu.h"
 #include "tools/redraw.h"
 
 namespace lab {
@@ -272,6 +273,23 @@ TEST(ShowTable, ClosingTheMainWindowDuringThePromptEndsWithoutRedraw) {
   EXPECT_FALSE(run.platform.windowOpen(TableWindow));
   EXPECT_TRUE(run.platform.callsStartingWith("put_image").empty());
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, t);
+}
+
+TEST(ShowTable, CommandsChosenInsideThePromptLeaveTheTableWhole) {
+  TableRun run(coilVariant());
+  run.steps(4, 2);
+  run.platform.availablePictures = {"einschemspule.gif"};
+  run.platform.install_menu({}, [&](int index) { Win_0_MenuEvent(run.ctx, index); });
+  // a second table, then a picture, each answered by its own key; then the first table's key
+  run.platform.menu(23).key("a").menu(26).key("b").key("c").key("d");
+  ShowTable(run.ctx);
+  EXPECT_EQ(run.platform.eventsLeft(), 1u);
+  EXPECT_FALSE(run.platform.windowOpen(TableWindow));
+  EXPECT_EQ(run.platform.callsStartingWith("load_picture einschemspule.gif").size(), 1u);
+  EXPECT_EQ(run.platform.outputWindow(), 0);
+  EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.05);
+  // the outer table wrote its rows once, the nested one once more
+  EXPECT_EQ(run.platform.callsStartingWith("print_text 3 " + CoilHeading).size(), 2u);
 }
 
 TEST(PrintTable, PrintsThePageInOrderWithTwentySixRows) {
