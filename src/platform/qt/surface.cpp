@@ -134,28 +134,35 @@ void Surface::drawCircle(double cx, double cy, double radius) {
   changed(QRect(*centre, *centre).adjusted(-margin, -margin, margin, margin));
 }
 
-QFont Surface::drawingFont() const {
-  return makeFont(attributes.fontName, attributes.fontSize, ImageDpi);
+Surface::ScaledFont Surface::drawingFont() const {
+  const double size =
+      std::isfinite(attributes.fontSize) ? std::clamp(attributes.fontSize, 0.1, 4000.0) : 12.0;
+  const double whole = std::ceil(size);
+  return {makeFont(attributes.fontName, whole, ImageDpi), size / whole};
 }
 
 double Surface::textWidth(const QString& text) const {
-  return QFontMetricsF(drawingFont(), &image_).horizontalAdvance(text);
+  const ScaledFont f = drawingFont();
+  return QFontMetricsF(f.font, &image_).horizontalAdvance(text) * f.factor;
 }
 
 double Surface::lineHeight() const {
-  return QFontMetricsF(drawingFont(), &image_).lineSpacing();
+  const ScaledFont f = drawingFont();
+  return QFontMetricsF(f.font, &image_).lineSpacing() * f.factor;
 }
 
 void Surface::drawTextAt(const QPointF& topLeft, const QString& text, double width) {
-  const QFont font = drawingFont();
-  const QFontMetricsF metrics(font, &image_);
-  const QRectF box(topLeft, QSizeF(width, metrics.height()));
+  const ScaledFont f = drawingFont();
+  const QFontMetricsF metrics(f.font, &image_);
+  const QRectF box(topLeft, QSizeF(width, metrics.height() * f.factor));
   QPainter painter;
   beginPainting(painter);
   if (!attributes.transparent) painter.fillRect(box, attributes.back);
-  painter.setFont(font);
+  painter.translate(topLeft);
+  painter.scale(f.factor, f.factor);
+  painter.setFont(f.font);
   painter.setPen(attributes.fore);
-  painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+  painter.drawText(QPointF(0.0, metrics.ascent()), text);
   painter.end();
   changed(box.toAlignedRect().adjusted(-2, -2, 2, 2));
 }

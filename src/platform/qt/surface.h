@@ -62,7 +62,13 @@ class Surface : public QWidget {
   void putImage(const QImage& picture, const QPoint& topLeft);
   void putStretched(const QImage& picture, const QRect& target);
 
-  QFont drawingFont() const;
+  // The window's font at a whole pixel size, and the factor that scales it to the size asked
+  // for: Qt's font engine rounds fractional sizes.
+  struct ScaledFont {
+    QFont font;
+    double factor;
+  };
+  ScaledFont drawingFont() const;
   double textWidth(const QString& text) const;
   double lineHeight() const;
 
