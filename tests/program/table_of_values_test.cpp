@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
@@ -243,6 +244,22 @@ TEST(ShowTable, WritesHeadingEmptyLineAndAllRowsThenPromptsBelowThem) {
       EXPECT_TRUE(run.platform.callsStartingWith("set_font_name mono").size() >= 1);
     }
   }
+}
+
+TEST(ShowTable, ATinyScreenStillGetsEveryLineAndEnds) {
+  TableRun run(coilVariant(), 320, 200);
+  run.platform.key("x");
+  ShowTable(run.ctx);
+  EXPECT_EQ(tableLines(run.platform).size(), 34u);
+  EXPECT_EQ(tableLines(run.platform).back(), "Weiter ?  <RETURN>");  // x 2 at XFactor 1
+  EXPECT_EQ(run.platform.eventsLeft(), 0u);
+  const auto opens = run.platform.callsStartingWith("open_window 3 ");
+  int x = -1, y = -1, w = 0, h = 0;
+  ASSERT_EQ(std::sscanf(opens.back().c_str(), "open_window 3 %d %d %d %d", &x, &y, &w, &h), 4);
+  EXPECT_GE(x, 0);
+  EXPECT_GE(y, 0);
+  EXPECT_GE(w, 310);
+  EXPECT_GE(h, ScaleY(run.ctx.layout, 125));
 }
 
 TEST(ShowTable, ClosesTheWindowAndRestartsTheGraphAfterTheKey) {
