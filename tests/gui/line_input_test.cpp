@@ -1,0 +1,150 @@
+// The line input of the dialogs: an edit field at the text position, ended by Return, with
+// menu commands running nested while it waits.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "gui_support.h"
+
+namespace lab::gui {
+namespace {
+
+class LineInputTest : public PlatformTest {
+ protected:
+  void SetUp() override {
+    PlatformTest::SetUp();
+    platform->open_window(2, {20, 45, 700, 90});
+    platform->set_window_background(2, Magenta);
+    platform->set_font_size(30);
+    platform->set_colour(Black);
+    platform->set_back_colour(Magenta);
+    platform->set_text_position(2, 8);
+    platform->print_text("Widerstand  R  = < 1 kOhm >    1", false);
+    platform->set_text_position(
+        2 + static_cast<int>(platform->text_width("Widerstand  R  = < 1 kOhm >")), 8);
+  }
+  QLineEdit* field() const {
+    Surface* frame = platform->windowSurface(2);
+    return frame ? frame->findChild<QLineEdit*>() : nullptr;
+  }
+  static void type(QWidget* target, const QString& text) {
+    for (QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(target, &press);
+    }
+  }
+  static void pressReturn(QWidget* target) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(target, &press);
+  }
+};
+
+TEST_F(LineInputTest, ReturnsTheTypedLine) {
+  QRect fieldGeometry;
+  bool focused = false;
+  Driver typist([&] {
+    QLineEdit* edit = field();
+    if (!edit) return false;
+    fieldGeometry = edit->geometry();
+    focused = platform->mainWindow()->focusWidget() == edit;
+    type(edit, "0,25");
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(edit, &backspace);
+    type(edit, "5");
+    pressReturn(edit);
+    return true;
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_EQ(result.status, LineStatus::Entered);
+  EXPECT_EQ(result.text, "0,25");
+  EXPECT_TRUE(focused);
+  // The field starts at the text position and reaches the window's right edge.
+  const int x = 2 + static_cast<int>(platform->text_width("Widerstand  R  = < 1 kOhm >"));
+  EXPECT_EQ(fieldGeometry.left(), x);
+  EXPECT_EQ(fieldGeometry.right(), 699);
+  EXPECT_NEAR(fieldGeometry.top(), 8, 1);
+  // The keys went to the field, not to the key queue; the field is gone.
+  EXPECT_EQ(platform->read_key(), "");
+  EXPECT_EQ(field(), nullptr);
+}
+
+TEST_F(LineInputTest, EmptyLine) {
+  Driver typist([&] {
+    if (!field()) return false;
+    pressReturn(field());
+    return true;
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_EQ(result.status, LineStatus::Entered);
+  EXPECT_EQ(result.text, "");
+}
+
+TEST_F(LineInputTest, ClosingTheMainWindowEndsTheInput) {
+  Driver closer([&] {
+    if (!field()) return false;
+    type(field(), "3");
+    platform->mainWindow()->close();
+    return true;
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_EQ(result.status, LineStatus::WindowClosed);
+  EXPECT_FALSE(platform->main_window_exists());
+}
+
+TEST_F(LineInputTest, NestedCommandThatReopensTheWindowInterruptsTheInput) {
+  std::vector<int> chosen;
+  platform->install_menu({"BAUTEILE |", "&Widerstand R", "", ""}, [&](int index) {
+    chosen.push_back(index);
+    platform->open_window(2, {20, 45, 700, 90});
+    platform->close_window(2);
+  });
+  Driver chooser([&] {
+    if (!field()) return false;
+    platform->mainWindow()->menuBar()->actions().at(0)->menu()->actions().at(0)->trigger();
+    return true;
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_EQ(result.status, LineStatus::Interrupted);
+  EXPECT_EQ(chosen, std::vector<int>{1});
+}
+
+TEST_F(LineInputTest, NestedKeyWaitGetsTheKeysAndTheFieldGetsThemBackAfterwards) {
+  std::string nestedKey;
+  platform->install_menu({"AUSGABE |", "Tabelle &zeigen", "", ""}, [&](int) {
+    // A nested prompt waits for a key in the main window's queue.
+    Driver presser([&] {
+      QWidget* focus = platform->mainWindow()->focusWidget();
+      if (!focus || dynamic_cast<QLineEdit*>(focus)) return false;
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+      QApplication::sendEvent(focus, &press);
+      return true;
+    });
+    while (nestedKey.empty() && platform->main_window_exists()) {
+      nestedKey = platform->read_key();
+      if (nestedKey.empty()) platform->wait_for_event();
+    }
+    platform->set_output_window(2);
+  });
+  int stage = 0;
+  Driver driver([&] {
+    if (!field()) return false;
+    if (stage == 0) {
+      platform->mainWindow()->menuBar()->actions().at(0)->menu()->actions().at(0)->trigger();
+      stage = 1;
+      return false;
+    }
+    if (nestedKey.empty() || platform->mainWindow()->focusWidget() != field()) return false;
+    type(field(), "7");
+    pressReturn(field());
+    return true;
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_EQ(nestedKey, "x");
+  EXPECT_EQ(result.status, LineStatus::Entered);
+  EXPECT_EQ(result.text, "7");
+}
+
+}  // namespace
+}  // namespace lab::gui
