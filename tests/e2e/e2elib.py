@@ -365,7 +365,7 @@ class Program:
         self.xdo("keyup", key)
 
     def type_text(self, text):
-        self.xdo("type", "--delay", 30, text)
+        self.xdo("type", "--delay", 30, "--", text)
 
     def move(self, x, y):
         self.xdo("mousemove", "--sync", self.origin[0] + int(x), self.origin[1] + int(y))
@@ -406,10 +406,11 @@ class Program:
     def box_text(self, wid):
         """The text of a message box, read from its pixels with tesseract, blanks collapsed."""
         image = os.path.join(self.workdir, "box.png")
-        run(["import", "-silent", "-window", str(wid), "-resize", "300%", "-colorspace", "Gray",
-             image], self.env)
-        text = run(["tesseract", image, "-", "-l", "deu"], self.env).decode(errors="replace")
-        return " ".join(text.split())
+        run(["import", "-silent", "-window", str(wid), image], self.env)
+        run(["convert", image, "-resize", "400%", "-colorspace", "Gray", "-threshold", "60%",
+             image])
+        text = run(["tesseract", image, "-", "-l", "deu", "--psm", "6"], self.env)
+        return " ".join(text.decode(errors="replace").split())
 
     def close_box(self, wid):
         self.focus(wid)
@@ -423,7 +424,7 @@ class Program:
         self.key("space")
         box = self.box()
         text = self.box_text(box)
-        check("Tasten <0> u. <1>" in text, "keys help box text: %r" % text)
+        check(says(text, "Tasten <0> u. <1>"), "keys help box text: %r" % text)
         self.close_box(box)
         wait_until(lambda: self.pixel(self.screenshot(), layout.sx(100),
                                       layout.voltage_top + 3) == BLUE, 10,
@@ -529,6 +530,32 @@ def is_close(a, b, tolerance=1e-9):
     return math.isclose(a, b, rel_tol=tolerance, abs_tol=tolerance)
 
 
-def collapse(text):
-    """Blanks collapsed, as the text read from a message box has them."""
-    return " ".join(text.split())
+_LOOK_ALIKE = str.maketrans({"l": "I", "1": "I", "|": "I", "O": "0", "o": "0", "µ": "u",
+                             "y": "u"})
+
+
+def _canonical(text):
+    return "".join(text.split()).translate(_LOOK_ALIKE)
+
+
+def _edit_cost(a, b):
+    # Digits must be read exactly; other letters may be misread now and then.
+    return 100 if (a and a.isdigit() and a != "0") or (b and b.isdigit() and b != "0") else 1
+
+
+def says(text, expected):
+    """Whether text read from the screen holds the expected text: blanks ignored, the letters
+    that character recognition mistakes for one another taken as one, and a few misread or
+    extra letters (never digits) forgiven."""
+    needle, hay = _canonical(expected), _canonical(text)
+    allowed = 1 + len(needle) // 15
+    # Approximate substring search: the best edit distance of needle to any part of hay.
+    previous = [0] * (len(hay) + 1)
+    for i, a in enumerate(needle, start=1):
+        current = [previous[0] + _edit_cost(a, None)]
+        for j, b in enumerate(hay, start=1):
+            current.append(min(previous[j - 1] + (0 if a == b else max(_edit_cost(a, b), 1)),
+                               previous[j] + _edit_cost(a, None),
+                               current[j - 1] + _edit_cost(None, b)))
+        previous = current
+    return min(previous) <= allowed

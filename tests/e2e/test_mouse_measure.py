@@ -2,7 +2,7 @@
 """Mouse measuring: the readout under the pointer's panel, the other field blanked, the end on
 both buttons held together."""
 
-from e2elib import WHITE, check, main, run, wait_until, with_program
+from e2elib import says, WHITE, check, main, run, wait_until, with_program
 
 
 def test(name, env):
@@ -10,7 +10,7 @@ def test(name, env):
         layout = p.through_title_and_help()
         p.menu(2, 11)  # AUSGABE, "&Mausmessen"
         box = p.box()
-        check("Unbedingt mit Maustaste 3 beenden !" in p.box_text(box), "the measuring box")
+        check(says(p.box_text(box), "Unbedingt mit Maustaste 3 beenden !"), "the measuring box")
         p.close_box(box)
         size = 20 * layout.width / 800
         upper = (layout.sx(70), layout.voltage_zero + layout.sy(30))
