@@ -2,6 +2,7 @@
 real key and mouse events through xdotool, screenshots read as raw RGB, and the screen layout
 computed from the drawing-area size alone."""
 
+import decimal
 import math
 import os
 import shutil
@@ -129,16 +130,35 @@ def cap_steps(n, key, U=0.0, Uo=10.0, R=1.0, R2=1.0, C=1.0, dt=0.05, t=None):
     return samples, U
 
 
-def picture_text(value):
+def picture_text(value, cents=None):
     """A value through the number picture " -###,##": blank, sign place, three digit places,
     decimal comma, two decimals."""
-    cents = round(abs(value) * 100)
-    if cents == 0:
-        negative = False
-    else:
-        negative = value < 0
+    cents = round(abs(value) * 100) if cents is None else cents
+    negative = value < 0 and cents != 0
     whole, frac = divmod(cents, 100)
     return " " + ("-" if negative else " ") + ("%3d" % whole) + "," + ("%02d" % frac)
+
+
+def picture_cells(value):
+    """The texts a value may take in the picture: a value that lies on a half cent in its
+    shortest decimal form may be rounded either way."""
+    exact = decimal.Decimal(repr(abs(value)))
+    options = {round(abs(value) * 100)}
+    for mode in (decimal.ROUND_HALF_UP, decimal.ROUND_HALF_EVEN):
+        options.add(int((exact * 100).quantize(decimal.Decimal(1), rounding=mode)))
+    return {"".join(picture_text(value, c).split()) for c in options}
+
+
+def picture_row_cells(line):
+    """The cells of a table line: each is a number with its sign, blanks removed."""
+    cells, sign = [], ""
+    for token in line.split():
+        if token == "-":
+            sign = "-"
+        else:
+            cells.append(sign + token)
+            sign = ""
+    return cells
 
 
 # ---------------------------------------------------------------- screenshots
