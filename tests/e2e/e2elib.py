@@ -208,12 +208,12 @@ class XServer:
         try:
             wait_until(lambda: subprocess.run(["xdpyinfo"], env=self.env,
                                               capture_output=True).returncode == 0,
-                       10, "Xvfb to start")
+                       30, "Xvfb to start")
             self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             wait_until(lambda: b"window id" in run(
                 ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], self.env, check_status=False),
-                10, "openbox to start")
+                30, "openbox to start")
         except Exception:
             self.stop()
             raise
