@@ -33,6 +33,7 @@ struct LabContext {
   std::string DrawMode = "j";
   std::string QuitMarker;
   std::string MessageText;
+  int MenuChoiceCount = 0;  // menu choices dispatched so far: a wait sees commands nested in it
 
   std::vector<std::string> MenuTable = std::vector<std::string>(MenuTableSize);
   std::vector<std::string> HelpLines = std::vector<std::string>(HelpLinesSize);

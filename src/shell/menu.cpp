@@ -32,6 +32,7 @@ void BuildMenu(LabContext& ctx) {
 }
 
 void Win_0_MenuEvent(LabContext& ctx, int& index) {
+  ++ctx.MenuChoiceCount;
   // Every command draws on the main window, whichever window the interrupted wait writes to.
   ctx.platform.set_output_window(0);
   ctx.platform.set_colour(ColourWhite);

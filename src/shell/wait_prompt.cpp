@@ -12,8 +12,8 @@ void WaitPrompt(LabContext& ctx, std::int16_t row) {
   platform.set_text_position(wide ? 19 : 2, toInt32(row * ctx.layout.YFactor));
   platform.print_text(wide ? "Weiter ?   <RETURN>" : "Weiter ?  <RETURN>", false);
 
-  // A button still held from before the prompt (the click that ended an earlier prompt or a
-  // nested mouse measuring) must be released first: only a fresh press answers the prompt.
+  // Only a fresh press answers the prompt: a button still held from before it, or from a
+  // command chosen inside it (mouse measuring ends on both buttons), must be released first.
   bool released = platform.mouse_buttons() == 0;
   while (true) {
     if (!platform.read_key().empty()) return;  // the key is consumed, whichever it was
@@ -23,7 +23,9 @@ void WaitPrompt(LabContext& ctx, std::int16_t row) {
       return;
     }
     if (ctx.mainWindowGone()) return;
+    const int choicesBefore = ctx.MenuChoiceCount;
     platform.wait_for_event();
+    if (ctx.MenuChoiceCount != choicesBefore) released = false;
   }
 }
 

@@ -6,9 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "display/graph_panel.h"
 #include "display/screen_layout.h"
 #include "lab_context.h"
+#include "model/circuit_params.h"
 #include "recording_platform.h"
+#include "shell/menu.h"
+#include "shell/messages.h"
 
 namespace lab {
 namespace {
@@ -115,6 +119,36 @@ TEST(WaitPrompt, EndsAtOnceWhenTheMainWindowIsAlreadyGone) {
   run.platform.key("k");
   WaitPrompt(run.ctx, 22);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
+}
+
+// A program past its start-up, so that menu choices run their commands inside the prompt.
+struct RunningProgram : PromptRun {
+  RunningProgram() {
+    loadCircuitDefaults(ctx);
+    LoadHelpText(ctx);
+    BuildMenu(ctx);
+    DrawGraphPanel(ctx);
+    platform.takeCalls();
+  }
+};
+
+TEST(WaitPrompt, ACommandChosenInsideItRunsAndThePromptGoesOn) {
+  RunningProgram run;
+  run.platform.menu(20).menu(4).key("k").key("z");
+  WaitPrompt(run.ctx, 22);
+  EXPECT_EQ(run.platform.eventsLeft(), 1u);  // ended by "k", after both commands
+  EXPECT_EQ(run.platform.callsStartingWith("clear_window 0").size(), 1u);
+  EXPECT_EQ(run.platform.messageBoxes.size(), 1u);
+}
+
+TEST(WaitPrompt, ButtonsThatEndedMouseMeasuringInsideItDoNotAnswerIt) {
+  RunningProgram run;
+  const int both = LeftButton | RightButton;
+  run.platform.menu(29).mouse(50, 50, both).mouse(50, 60, both).mouse(50, 60, 0);
+  run.platform.mouse(50, 60, LeftButton).key("z");
+  WaitPrompt(run.ctx, 22);
+  EXPECT_EQ(run.platform.eventsLeft(), 1u);  // only the fresh press after the release ended it
+  EXPECT_FALSE(run.platform.callsStartingWith("set_cursor").empty());
 }
 
 }  // namespace
