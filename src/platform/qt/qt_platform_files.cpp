@@ -46,14 +46,14 @@ void QtPlatform::put_picture_stretched(const ImageHandle& picture, int x, int y,
 }
 
 std::string QtPlatform::picture_folder() {
-  // Next to the executable in the build tree; in the shared data folder once installed.
+  // Next to the executable in the build tree; in the shared data folder once installed. With
+  // neither, the program still starts and reports the pictures missing when they are asked for.
   const QDir beside(QCoreApplication::applicationDirPath());
-  if (!beside.entryList({QStringLiteral("*.gif")}, QDir::Files).isEmpty()) {
-    return beside.absolutePath().toStdString();
-  }
-  return QDir::cleanPath(beside.absoluteFilePath(QStringLiteral("../share/") +
-                                                 QString::fromStdString(programName_)))
-      .toStdString();
+  const QString installed = QDir::cleanPath(
+      beside.absoluteFilePath(QStringLiteral("../share/") + QString::fromStdString(programName_)));
+  const bool picturesBeside = !beside.entryList({QStringLiteral("*.gif")}, QDir::Files).isEmpty();
+  if (picturesBeside || !QDir(installed).exists()) return beside.absolutePath().toStdString();
+  return installed.toStdString();
 }
 
 bool QtPlatform::set_current_folder(const std::string& folder) {
