@@ -46,6 +46,17 @@ TEST(PlainNumberText, NonFiniteValuesGetAWord) {
   EXPECT_NE(plainNumberText(NaN).find("nan"), std::string::npos);
 }
 
+TEST(PlainNumberText, ExtremeValuesReadBackExactly) {
+  const double cases[] = {std::numeric_limits<double>::denorm_min(), 1e-310,
+                          std::numeric_limits<double>::min(), std::numeric_limits<double>::max(),
+                          -std::numeric_limits<double>::max(), 0.1, 1.0 / 3};
+  for (double value : cases) {
+    const auto back = parseDecimalNumber(plainNumberText(value));
+    ASSERT_TRUE(back.has_value()) << plainNumberText(value);
+    EXPECT_EQ(*back, value) << plainNumberText(value);
+  }
+}
+
 TEST(PlainNumberText, EveryFiniteValueReadsBackExactly) {
   std::mt19937_64 random(7);
   std::uniform_int_distribution<std::uint64_t> bits;
