@@ -1,0 +1,170 @@
+// One time step on the real Qt platform, offscreen at 1920 x 1080: the model update, the record,
+// the two clipped segments into the backing image and the repaint request. Measured per quarter
+// of the first sweep and of the sweep after a wrap, so growth over a sweep would show.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include <QApplication>
+
+#include "display/circuit_diagram.h"
+#include "display/graph_panel.h"
+#include "lab_context.h"
+#include "model/simulation.h"
+#include "offscreen_screen.h"
+#include "platform/qt/qt_platform.h"
+#include "shell/main_procedure.h"
+#include "startup_driver.h"
+#include "tools/redraw.h"
+#include "variants/variant_data.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int ScreenWidth = 1920;
+constexpr int ScreenHeight = 1080;
+constexpr int Quarters = 4;
+
+// A program started up to its main loop, driven step by step from here.
+struct Rig {
+  std::unique_ptr<lab::QtPlatform> platform;
+  std::unique_ptr<lab::LabContext> ctx;
+  int sweepSteps = 0;  // steps of a sweep before the step that reaches the right edge
+};
+
+int stepsBeforeWrap(const lab::LabContext& ctx) {
+  double t = -ctx.params.dt;
+  int steps = 0;
+  while (true) {
+    t = t + ctx.params.dt;
+    if (lab::PlotX(ctx.layout, t) > 159 * ctx.layout.XFactor) return steps;
+    ++steps;
+  }
+}
+
+std::unique_ptr<Rig> startRig(int& argc, char** argv, const lab::VariantData& variant,
+                              const char* name) {
+  auto rig = std::make_unique<Rig>();
+  rig->platform = std::make_unique<lab::QtPlatform>(argc, argv, name);
+  rig->ctx = std::make_unique<lab::LabContext>(*rig->platform, variant);
+  {
+    lab::bench::StartupAnswerer answerer(*rig->platform);
+    lab::StartupSequence(*rig->ctx);
+  }
+  rig->platform->process_events();
+  rig->platform->mainWindow()->keys.clear();
+  rig->sweepSteps = stepsBeforeWrap(*rig->ctx);
+  return rig;
+}
+
+// The graph emptied, the switch on, time at the left edge; after a wrap when asked.
+void freshRun(Rig& rig, bool afterWrap) {
+  lab::LabContext& ctx = *rig.ctx;
+  ctx.DrawMode = "j";
+  lab::SwitchTo1(ctx);
+  lab::newStart(ctx);
+  lab::RestartGraph(ctx);
+  rig.platform->process_events();
+  if (!afterWrap) return;
+  for (int i = 0; i <= rig.sweepSteps; ++i) {
+    // The step that reaches the right edge waits in the continue prompt for this key.
+    if (i == rig.sweepSteps) rig.platform->mainWindow()->keys.push_back(" ");
+    lab::modelUpdate(ctx);
+    rig.platform->process_events();
+  }
+}
+
+// Steps through one quarter of a sweep again and again; the repaint runs between the steps,
+// outside the measured time unless withPaint.
+void stepQuarter(benchmark::State& state, Rig& rig, bool afterWrap, int quarter, bool withPaint) {
+  lab::LabContext& ctx = *rig.ctx;
+  freshRun(rig, afterWrap);
+  const int first = quarter * rig.sweepSteps / Quarters;
+  const int last = (quarter + 1) * rig.sweepSteps / Quarters;
+  for (int i = 0; i < first; ++i) {
+    lab::modelUpdate(ctx);
+    rig.platform->process_events();
+  }
+  const lab::SimulationState start = ctx.sim;
+  int step = first;
+  for (auto _ : state) {
+    if (step == last) {
+      ctx.sim = start;
+      step = first;
+    }
+    const auto begin = Clock::now();
+    lab::modelUpdate(ctx);
+    if (withPaint) rig.platform->process_events();
+    const auto end = Clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
+    if (!withPaint) rig.platform->process_events();
+    ++step;
+  }
+  state.counters["x_first"] = lab::PlotX(ctx.layout, first * ctx.params.dt);
+  state.counters["x_last"] = lab::PlotX(ctx.layout, (last - 1) * ctx.params.dt);
+}
+
+// A whole pass of the main loop for one key "1": the key wait, the switch drawn again, the
+// step and the event processing that paints it.
+void mainLoopPass(benchmark::State& state, Rig& rig) {
+  lab::LabContext& ctx = *rig.ctx;
+  freshRun(rig, false);
+  const lab::SimulationState start = ctx.sim;
+  int step = 0;
+  for (auto _ : state) {
+    if (step == rig.sweepSteps) {
+      ctx.sim = start;
+      step = 0;
+    }
+    rig.platform->mainWindow()->keys.push_back("1");
+    lab::simulationStep(ctx);
+    rig.platform->process_events();
+    ++step;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  lab::bench::useOffscreenScreen(ScreenWidth, ScreenHeight);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+
+  std::unique_ptr<Rig> coil = startRig(argc, argv, lab::coilVariant(), "coillab");
+  std::unique_ptr<Rig> cap = startRig(argc, argv, lab::capacitorVariant(), "caplab");
+  const std::string area = std::to_string(coil->ctx->layout.ScreenWidth) + "x" +
+                           std::to_string(coil->ctx->layout.ScreenHeight);
+
+  for (auto [rig, name] : {std::pair{coil.get(), "coil"}, std::pair{cap.get(), "capacitor"}}) {
+    for (const bool afterWrap : {false, true}) {
+      for (int quarter = 0; quarter < Quarters; ++quarter) {
+        const std::string label = std::string("qtStep/") + name +
+                                  (afterWrap ? "/afterWrap" : "/firstSweep") + "/quarter" +
+                                  std::to_string(quarter + 1);
+        benchmark::RegisterBenchmark(label.c_str(),
+                                     [rig = rig, afterWrap, quarter](benchmark::State& state) {
+                                       stepQuarter(state, *rig, afterWrap, quarter, false);
+                                       state.SetLabel("");
+                                     })
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+      }
+    }
+    benchmark::RegisterBenchmark(
+        (std::string("qtStepAndPaint/") + name).c_str(),
+        [rig = rig](benchmark::State& state) { stepQuarter(state, *rig, false, 1, true); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(
+        (std::string("mainLoopPass/") + name).c_str(),
+        [rig = rig](benchmark::State& state) { mainLoopPass(state, *rig); })
+        ->Unit(benchmark::kMicrosecond);
+  }
+  benchmark::AddCustomContext("drawing_area", area);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
