@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -50,14 +50,32 @@ struct TableRun {
   LabContext ctx;
 };
 
-// The numbers of a row: sign, blanks within a field, digits, comma and two decimals.
+// The numbers of a row: a sign, blanks within a field, digits, a comma and two decimals.
 std::vector<double> rowValues(const std::string& row) {
-  static const std::regex field(R"((-?) *(\d+),(\d\d))");
+  const auto digit = [&](std::size_t i) {
+    return i < row.size() && std::isdigit(static_cast<unsigned char>(row[i])) != 0;
+  };
   std::vector<double> values;
-  for (auto it = std::sregex_iterator(row.begin(), row.end(), field); it != std::sregex_iterator();
-       ++it) {
-    const double magnitude = std::stod((*it)[2].str() + "." + (*it)[3].str());
-    values.push_back((*it)[1].matched && (*it)[1].length() > 0 ? -magnitude : magnitude);
+  std::size_t i = 0;
+  while (i < row.size()) {
+    if (!digit(i)) {
+      ++i;
+      continue;
+    }
+    std::size_t back = i;
+    while (back > 0 && row[back - 1] == ' ') --back;
+    const bool negative = back > 0 && row[back - 1] == '-';
+    std::size_t end = i;
+    while (digit(end)) ++end;
+    if (end < row.size() && row[end] == ',' && digit(end + 1) && digit(end + 2) &&
+        !digit(end + 3)) {
+      const double magnitude = std::stod(row.substr(i, end - i) + "." + row.substr(end + 1, 2));
+      values.push_back(negative ? -magnitude : magnitude);
+      i = end + 3;
+    } else {
+      values.push_back(std::nan(""));  // not a field of the picture
+      i = end + 1;
+    }
   }
   return values;
 }
