@@ -407,6 +407,41 @@ class Program:
             self.key("Down")
         self.key("Return")
 
+    MENU_SIZES = (5, 8, 12, 1)  # entries per menu group, dividers included
+
+    def menu_titles(self):
+        """The x centres of the menu titles, found as clusters of dark text in the bar."""
+        x, y, w, _ = self.client()
+        bar = (y + self.origin[1]) // 2
+        shot = self.screenshot()
+        dark = [xx for xx in range(x, x + w)
+                if min(sum(shot.pixel(xx, bar + dy)) for dy in range(-5, 6)) < 450]
+        clusters = []
+        for xx in dark:
+            if clusters and xx - clusters[-1][1] <= 10:
+                clusters[-1][1] = xx
+            else:
+                clusters.append([xx, xx])
+        return [((a + b) // 2, bar) for a, b in clusters]
+
+    def menu_by_mouse(self, group, entry):
+        """Chooses an entry with the mouse: a click on the title, a click on the entry."""
+        titles = self.menu_titles()
+        check(len(titles) == 4, "four menu titles expected, found %d" % len(titles))
+        before = set(self.windows())
+        tx, ty = titles[group]
+        run(["xdotool", "mousemove", "--sync", str(tx), str(ty), "click", "1"], self.env)
+        popup = wait_until(lambda: next(iter(set(self.windows()) - before), None), 5,
+                           "menu %d to open" % group)
+        px, py, pw, ph, _ = window_geometry(self.env, popup)
+        check(py >= ty, "the menu drops below the bar")
+        pad = 3
+        ey = py + pad + (entry + 0.5) * (ph - 2 * pad) / self.MENU_SIZES[group]
+        run(["xdotool", "mousemove", "--sync", str(px + pw // 2), str(int(ey)), "click", "1"],
+            self.env)
+        wait_until(lambda: popup not in self.windows(), 5, "the menu to close")
+        return (px, py, pw, ph)
+
     # -- message boxes
 
     def box(self, timeout=10):

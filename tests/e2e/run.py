@@ -16,7 +16,7 @@ import e2elib  # noqa: E402
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default="build", help="build folder holding the programs")
-    parser.add_argument("--timeout", type=float, default=180, help="seconds per test")
+    parser.add_argument("--timeout", type=float, default=300, help="seconds per test")
     parser.add_argument("tests", nargs="*", help="test files (default: every test_*.py)")
     args = parser.parse_args()
 

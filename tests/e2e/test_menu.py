@@ -30,21 +30,11 @@ def test(name, env):
 
     def mouse(p):
         p.through_title_and_help()
-        x, y, w, h = p.client()
-        bar_y = (y + p.origin[1]) // 2
-        before = set(p.windows())
-        run(["xdotool", "mousemove", "--sync", str(x + 20), str(bar_y), "click", "1"], env)
-        popup = wait_until(lambda: next(iter(set(p.windows()) - before), None), 5,
-                           "the DESK menu to open")
-        px, py, pw, ph, _ = window_geometry(env, popup)
-        check(ph > 40 and py >= bar_y, "the menu drops below the bar")
-        # Five entries of equal height: "&Autor" is the last one.
-        run(["xdotool", "mousemove", "--sync", str(px + pw // 2), str(py + ph * 9 // 10),
-             "click", "1"], env)
+        popup = p.menu_by_mouse(0, 4)  # DESK, "&Autor"
 
         def author_box():
             for wid in p.windows():
-                if wid != p.wid and window_geometry(env, wid)[:4] != (px, py, pw, ph):
+                if wid != p.wid and window_geometry(env, wid)[:4] != popup:
                     return wid
             return None
 
