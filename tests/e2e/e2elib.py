@@ -516,14 +516,17 @@ def add_pdf_printer():
     subprocess.run(["cupsaccept", PRINTER], check=False, capture_output=True)
 
 
-def remove_printers():
-    """No printer at all: every queue deleted."""
+def printer_queues():
     ensure_cupsd()
     out = subprocess.run(["lpstat", "-v"], capture_output=True).stdout.decode()
-    for line in out.splitlines():
-        if line.startswith("device for "):
-            name = line[len("device for "):].split(":")[0]
-            subprocess.run(["lpadmin", "-x", name], capture_output=True)
+    return [line[len("device for "):].split(":")[0] for line in out.splitlines()
+            if line.startswith("device for ")]
+
+
+def remove_pdf_printer():
+    """Deletes the test queue; queues of the machine's own are never touched."""
+    if PRINTER in printer_queues():
+        subprocess.run(["lpadmin", "-x", PRINTER], capture_output=True)
 
 
 def spool_files():

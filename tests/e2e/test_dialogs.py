@@ -4,7 +4,7 @@ accepted one closes the dialog; the value summary then shows all six new values.
 
 import time
 
-from e2elib import says, BLUE, MAGENTA, check, main, wait_until, with_program
+from e2elib import BLUE, MAGENTA, check, main, says, wait_until, with_program
 
 # (entry in BAUTEILE, refused text, accepted text) in menu order
 TYPED = [(2, "12", "5"), (3, "-12", "2"), (4, "5", "2"), (5, "4.5", "1.5"), (6, "0.4", "2"),

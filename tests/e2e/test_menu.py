@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The menu bar with the keyboard (Alt, arrows, Return) and with the mouse; the value summary."""
 
-from e2elib import says, check, main, run, wait_until, window_geometry, with_program
+from e2elib import check, main, says, wait_until, window_geometry, with_program
 
 SUMMARY = {
     "coillab": ["PARAMETER", "Batteriespg. Uo = 10 V", "Anfangsstrom Spule I = 0 A",

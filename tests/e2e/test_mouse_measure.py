@@ -2,7 +2,7 @@
 """Mouse measuring: the readout under the pointer's panel, the other field blanked, the end on
 both buttons held together."""
 
-from e2elib import says, WHITE, check, main, run, wait_until, with_program
+from e2elib import WHITE, check, main, run, says, wait_until, with_program
 
 
 def test(name, env):
