@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QScreen>
@@ -17,12 +18,36 @@
 
 namespace lab {
 
+namespace {
+
+// A repaint is no news to a wait: a loop that draws and then waits would wake itself for ever.
+class NewsCounter : public QObject {
+ public:
+  explicit NewsCounter(unsigned long& news) : news_(news) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Paint && type != QEvent::UpdateRequest && type != QEvent::UpdateLater) {
+      ++news_;
+    }
+    return false;
+  }
+
+ private:
+  unsigned long& news_;
+};
+
+}  // namespace
+
 QtPlatform::QtPlatform(int& argc, char** argv, std::string programName)
     : programName_(std::move(programName)),
       printer_([this](const std::string& text) { message_box(text, BoxSymbol::Information); }) {
   if (!QApplication::instance()) ownedApp_ = std::make_unique<QApplication>(argc, argv);
   // The program decides when it ends, not the closing of its last window.
   QApplication::setQuitOnLastWindowClosed(false);
+  newsCounter_ = std::make_unique<NewsCounter>(news_);
+  QCoreApplication::instance()->installEventFilter(newsCounter_.get());
 }
 
 QtPlatform::~QtPlatform() {
@@ -179,8 +204,10 @@ void QtPlatform::process_events() {
 }
 
 void QtPlatform::wait_for_event() {
-  if (!main_window_exists()) return;
-  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const unsigned long before = news_;
+  while (main_window_exists() && news_ == before) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
 }
 
 void QtPlatform::yield_once() {

@@ -104,6 +104,9 @@ class QtPlatform : public Platform {
   void destroyWindows();
 
   std::unique_ptr<QApplication> ownedApp_;
+  // Counts the events a wait may be waiting for: everything but the repaints of our drawing.
+  std::unique_ptr<QObject> newsCounter_;
+  unsigned long news_ = 0;
   std::string programName_;
   std::string caption_;
   MainWindow* main_ = nullptr;  // owned; deleted with destroyWindows
