@@ -67,19 +67,27 @@ def log(text):
 # ---------------------------------------------------------------- 1. step cost
 
 
-def google_benchmark(path, min_time):
+def google_benchmark(path, min_time, repetitions=5):
+    """Per benchmark the median of the repetitions, and their best CPU time (best_us): the
+    machine is shared, so the best is the fairest view of growth."""
     out = subprocess.run([path, "--benchmark_format=json", "--benchmark_min_time=%g" % min_time,
-                          "--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true"],
+                          "--benchmark_repetitions=%d" % repetitions],
                          capture_output=True, check=True, timeout=900).stdout
     data = json.loads(out)
-    medians = {}
+    runs = {}
     for entry in data["benchmarks"]:
-        if entry.get("aggregate_name") == "median":
-            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[entry["time_unit"]]
-            name = entry["run_name"].replace("/manual_time", "")
-            medians[name] = dict(entry, wall_us=entry["real_time"] * scale,
-                                 cpu_us=entry.get("cpu_us", entry["cpu_time"] * scale))
-    return medians, data.get("context", {})
+        if entry.get("run_type") != "iteration":
+            continue
+        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[entry["time_unit"]]
+        name = entry["run_name"].replace("/manual_time", "")
+        runs.setdefault(name, []).append(
+            (entry["real_time"] * scale, entry.get("cpu_us", entry["cpu_time"] * scale)))
+    results = {}
+    for name, values in runs.items():
+        results[name] = {"wall_us": statistics.median(v[0] for v in values),
+                         "cpu_us": statistics.median(v[1] for v in values),
+                         "best_us": min(v[1] for v in values)}
+    return results, data.get("context", {})
 
 
 def step_cost(build, min_time):
@@ -104,13 +112,13 @@ def step_cost(build, min_time):
                         "bare model update, wall", base["wall_us"],
                         "<= %g us" % STEP_GOAL_US, wall <= STEP_GOAL_US))
         first, last = quarters[("firstSweep", 1)], quarters[("firstSweep", 4)]
-        growth = last["cpu_us"] / first["cpu_us"]
-        rows.append(Row("step on Qt, %s, last quarter of the sweep" % variant, last["cpu_us"], "us",
-                        "first quarter", first["cpu_us"], "no growth (<= 1.3x)",
-                        growth <= RATIO_GOAL))
-        after = statistics.mean(quarters[("afterWrap", q)]["cpu_us"] for q in range(1, 5))
-        before = statistics.mean(quarters[("firstSweep", q)]["cpu_us"] for q in range(1, 5))
-        rows.append(Row("step on Qt, %s, sweep after a wrap" % variant, after, "us",
+        growth = last["best_us"] / first["best_us"]
+        rows.append(Row("step on Qt, %s, last quarter of the sweep (best CPU)" % variant,
+                        last["best_us"], "us", "first quarter", first["best_us"],
+                        "no growth (<= 1.3x)", growth <= RATIO_GOAL))
+        after = statistics.mean(quarters[("afterWrap", q)]["best_us"] for q in range(1, 5))
+        before = statistics.mean(quarters[("firstSweep", q)]["best_us"] for q in range(1, 5))
+        rows.append(Row("step on Qt, %s, sweep after a wrap (best CPU)" % variant, after, "us",
                         "first sweep", before, "no growth (<= 1.3x)", after / before <= RATIO_GOAL))
         paint = qt["qtStepAndPaint/" + variant]
         rows.append(Row("step and its repaint, %s (wall)" % variant, paint["wall_us"], "us",
