@@ -122,7 +122,7 @@ void ProgramRun::postKeys(const QString& text, int count) {
 ProgramRun& ProgramRun::typeLine(const QString& line) {
   return then([this, line] {
     QLineEdit* edit = field();
-    if (!edit || !edit->hasFocus()) return false;
+    if (!edit || !fieldHasKeys()) return false;
     for (QChar c : line) {
       QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
       QApplication::sendEvent(edit, &press);
@@ -183,6 +183,11 @@ QAction* ProgramRun::entry(int index) const {
 QLineEdit* ProgramRun::field() const {
   Surface* frame = platform_->windowSurface(2);
   return frame ? frame->findChild<QLineEdit*>() : nullptr;
+}
+
+bool ProgramRun::fieldHasKeys() const {
+  QLineEdit* edit = field();
+  return edit && platform_->mainWindow()->focusWidget() == edit;
 }
 
 bool ProgramRun::boxShowing() const {

@@ -82,7 +82,8 @@ class ProgramRun {
   QColor at(int x, int y, int window = 0) const;
   const QImage* image(int window = 0) const { return platform_->windowImage(window); }
   QAction* entry(int index) const;
-  QLineEdit* field() const;  // the line input of the dialog window, if one waits
+  QLineEdit* field() const;   // the line input of the dialog window, if one waits
+  bool fieldHasKeys() const;  // a line input waits and the main window gives it the keys
   bool boxShowing() const;
   // The folder with the four pictures of the build.
   static QString pictureFolder();

@@ -5,8 +5,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 
-#include "drawing_size.h"
 #include <QPushButton>
+#include "drawing_size.h"
 
 #include "gui_support.h"
 #include "program_driver.h"
@@ -87,7 +87,7 @@ void checkTitleScreen(const TitleCase& c, const std::function<void(const QImage&
      })
       .close();
   EXPECT_EQ(run.runMain(), 0);
-  EXPECT_TRUE(run.finished());
+  EXPECT_TRUE(run.finished()) << "stopped at step " << run.stepsDone();
   EXPECT_FALSE(run.timedOut());
   EXPECT_TRUE(checked);
 }
@@ -147,7 +147,7 @@ void endTitleWith(const TitleCase& c, const std::function<void(ProgramRun&)>& ac
       })
       .close();
   run.run();
-  EXPECT_TRUE(run.finished());
+  EXPECT_TRUE(run.finished()) << "stopped at step " << run.stepsDone();
   EXPECT_FALSE(run.timedOut());
   EXPECT_TRUE(keyWaitChecked);
   EXPECT_EQ(help,
@@ -186,7 +186,7 @@ TEST_P(TitleTest, ClosingTheWindowAtTheTitleEndsTheProgram) {
      })
       .close();
   EXPECT_EQ(run.runMain(), 0);
-  EXPECT_TRUE(run.finished());
+  EXPECT_TRUE(run.finished()) << "stopped at step " << run.stepsDone();
   EXPECT_FALSE(run.timedOut());
   EXPECT_EQ(boxes, 0);  // the keys help never comes
   EXPECT_FALSE(run.platform().main_window_exists());
@@ -205,7 +205,7 @@ TEST_P(TitleTest, ClosingTheWindowAtTheKeysHelpEndsTheProgram) {
       .then([&] { return run.boxShowing(); })
       .close();
   EXPECT_EQ(run.runMain(), 0);
-  EXPECT_TRUE(run.finished());
+  EXPECT_TRUE(run.finished()) << "stopped at step " << run.stepsDone();
   EXPECT_FALSE(run.timedOut());
   EXPECT_FALSE(run.boxShowing());
 }
