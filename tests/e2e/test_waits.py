@@ -23,8 +23,12 @@ def to_prompt(p):
     p.focus()
     p.keys("1", steps_to_wrap(layout))
     band = [(x, layout.prompt_y(22) + 6) for x in range(19, 19 + layout.sx(50))]
-    wait_until(lambda: sum(1 for x, y in band if p.pixel(p.screenshot(), x, y) != BLUE) > 5,
-               15, "the continue prompt")
+
+    def prompt_shown():
+        shot = p.screenshot()
+        return sum(1 for x, y in band if p.pixel(shot, x, y) != BLUE) > 5
+
+    wait_until(prompt_shown, 15, "the continue prompt")
     return layout
 
 
