@@ -36,7 +36,12 @@ Surface::Surface(QSize size, QWidget* parent, Surface* root, MouseState* mouse)
 }
 
 void Surface::resetImage(QSize size) {
-  image_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  // On a scaled screen the image holds device pixels, so lines and text stay crisp; drawing
+  // still happens in drawing pixels.
+  const double ratio = std::max(1.0, devicePixelRatioF());
+  drawingSize_ = size.expandedTo(QSize(1, 1));
+  image_ = QImage((QSizeF(drawingSize_) * ratio).toSize(), QImage::Format_RGB32);
+  image_.setDevicePixelRatio(ratio);
   image_.setDotsPerMeterX(DotsPerMeterAt72Dpi);
   image_.setDotsPerMeterY(DotsPerMeterAt72Dpi);
   image_.fill(attributes.background);
@@ -49,10 +54,10 @@ void Surface::setPlaceOnRoot(const QRect& place) {
 }
 
 double Surface::scaleX() const {
-  return static_cast<double>(width()) / image_.width();
+  return static_cast<double>(width()) / drawingSize_.width();
 }
 double Surface::scaleY() const {
-  return static_cast<double>(height()) / image_.height();
+  return static_cast<double>(height()) / drawingSize_.height();
 }
 
 QPointF Surface::toDrawing(const QPointF& widgetPoint) const {
@@ -75,7 +80,7 @@ void Surface::beginPainting(QPainter& painter) const {
 }
 
 void Surface::changed(const QRect& drawingRect) {
-  const QRect touched = drawingRect.intersected(image_.rect());
+  const QRect touched = drawingRect.intersected(QRect(QPoint(0, 0), drawingSize_));
   if (touched.isEmpty()) return;
   // Only the touched part is repainted: a time step draws two short lines.
   update(toWidget(QRectF(touched)).adjusted(-1, -1, 1, 1));
@@ -189,9 +194,9 @@ void Surface::printText(const QString& text, bool lineEnd) {
 void Surface::clear() {
   QPainter painter;
   beginPainting(painter);
-  painter.fillRect(image_.rect(), attributes.background);
+  painter.fillRect(QRectF(QPointF(0, 0), image_.deviceIndependentSize()), attributes.background);
   painter.end();
-  changed(attributes.clip ? *attributes.clip : image_.rect());
+  changed(attributes.clip ? *attributes.clip : QRect(QPoint(0, 0), drawingSize_));
 }
 
 void Surface::setBackground(const QColor& colour) {
@@ -202,10 +207,14 @@ void Surface::setBackground(const QColor& colour) {
 
 QImage Surface::capture(const QRect& rect) const {
   // Parts outside the window stay transparent, so putting the capture back paints only pixels.
-  QImage captured(rect.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  const double ratio = image_.devicePixelRatio();
+  QImage captured((QSizeF(rect.size().expandedTo(QSize(1, 1))) * ratio).toSize(),
+                  QImage::Format_ARGB32_Premultiplied);
+  captured.setDevicePixelRatio(ratio);
   captured.fill(Qt::transparent);
   QPainter painter(&captured);
-  painter.drawImage(QPoint(0, 0), image_, rect);
+  painter.drawImage(QRectF(QPointF(0, 0), QSizeF(rect.size())), image_,
+                    QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
   return captured;
 }
 
@@ -214,7 +223,7 @@ void Surface::putImage(const QImage& picture, const QPoint& topLeft) {
   beginPainting(painter);
   painter.drawImage(topLeft, picture);
   painter.end();
-  changed(QRect(topLeft, picture.size()));
+  changed(QRect(topLeft, picture.deviceIndependentSize().toSize()));
 }
 
 void Surface::putStretched(const QImage& picture, const QRect& target) {
@@ -229,8 +238,10 @@ void Surface::putStretched(const QImage& picture, const QRect& target) {
 
 void Surface::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  if (size() == image_.size()) {
-    painter.drawImage(event->rect(), image_, event->rect());
+  if (size() == drawingSize_) {
+    const double ratio = image_.devicePixelRatio();
+    const QRectF area(event->rect());
+    painter.drawImage(area, image_, QRectF(area.topLeft() * ratio, area.size() * ratio));
   } else {
     painter.setClipRegion(event->region());
     painter.drawImage(rect(), image_);

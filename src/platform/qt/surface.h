@@ -87,6 +87,7 @@ class Surface : public QWidget {
   void recordMouse(QMouseEvent* event);
 
   QImage image_;
+  QSize drawingSize_;  // the image's size in drawing pixels
   Surface* root_;
   MouseState* mouse_;
   QRect placeOnRoot_;
