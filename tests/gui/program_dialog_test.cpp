@@ -2,14 +2,15 @@
 // refused ones bringing the prompt back, accepted ones seen in the value summary and in the
 // curves of the next steps; a command chosen inside a dialog; the line fitting its window.
 #include <cmath>
+#include <ostream>
+
+#include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QPointer>
-
 #include <QPushButton>
-#include "drawing_size.h"
 
-#include "gui_support.h"
+#include "drawing_size.h"
 #include "program_driver.h"
 
 namespace lab::gui {
@@ -48,6 +49,11 @@ struct DialogCase {
   QString accepted;              // the line that closes the dialog
   std::string expectedSummary;   // the summary box afterwards
 };
+
+// Test names in listings show the case, not its bytes.
+void PrintTo(const DialogCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DialogTest : public ::testing::TestWithParam<DialogCase> {};
 
@@ -186,6 +192,11 @@ struct CurveCase {
   std::function<double(int)> upperAt10Volts;
 };
 
+// Test names in listings show the case, not its bytes.
+void PrintTo(const CurveCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class DialogCurveTest : public ::testing::TestWithParam<CurveCase> {};
 
 TEST_P(DialogCurveTest, NextStepsRunWithTheNewBatteryVoltage) {
@@ -237,6 +248,11 @@ struct ProgramCase {
   const VariantData& (*variant)();
   std::string summaryWithR3;
 };
+
+// Test names in listings show the case, not its bytes.
+void PrintTo(const ProgramCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DialogProgramTest : public ::testing::TestWithParam<ProgramCase> {};
 

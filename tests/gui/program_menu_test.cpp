@@ -2,17 +2,18 @@
 // chosen with the mouse or the keyboard running their commands, the boxes those commands show
 // with their exact lines, their modality, and closing the window while one shows.
 #include <cmath>
+#include <ostream>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-
 #include <QPushButton>
 
-#include "gui_support.h"
 #include "program_driver.h"
 
 namespace lab::gui {
@@ -36,6 +37,11 @@ struct ProgramCase {
 const std::string KeysHelp =
     " Tasten <0> u. <1> \n bedienen den Schalter !\n\n Die Zeit läuft, wenn eine\n"
     " der Tasten gedrückt ist.";
+
+// Test names in listings show the case, not its bytes.
+void PrintTo(const ProgramCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ProgramMenuTest : public ::testing::TestWithParam<ProgramCase> {};
 
@@ -114,6 +120,11 @@ struct BoxCommand {
   std::function<std::string(const ProgramCase&)> text;
   bool restarts;
 };
+
+// Test names in listings show the case, not its bytes.
+void PrintTo(const BoxCommand& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BoxCommandTest : public ::testing::TestWithParam<std::tuple<ProgramCase, BoxCommand>> {};
 

@@ -1,13 +1,14 @@
 // The title screen of both programs on the offscreen platform: its panels where the grid puts
 // them (exactly at 1024 x 768 too), ended by a key or a click that never reaches the time
 // stepping, and the program ending cleanly when its window is closed at the start.
+#include <ostream>
+
 #include <QApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
-
 #include <QPushButton>
-#include "drawing_size.h"
 
+#include "drawing_size.h"
 #include "gui_support.h"
 #include "program_driver.h"
 
@@ -23,6 +24,11 @@ struct TitleCase {
   const VariantData& (*variant)();
   int thirdLineX;  // grid x of the third title line
 };
+
+// Test names in listings show the case, not its bytes.
+void PrintTo(const TitleCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TitleTest : public ::testing::TestWithParam<TitleCase> {};
 

@@ -1,14 +1,16 @@
 // The tools of both running programs: the table window holding every row, the schematic
 // pictures filling their rectangle, and mouse measuring writing its readings where they belong
 // until both buttons are held.
+#include <ostream>
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
-
 #include <QPushButton>
-#include "drawing_size.h"
 
-#include "gui_support.h"
+#include "drawing_size.h"
 #include "program_driver.h"
 
 namespace lab::gui {
@@ -23,6 +25,11 @@ struct ProgramCase {
   const VariantData& (*variant)();
   int tableRows;
 };
+
+// Test names in listings show the case, not its bytes.
+void PrintTo(const ProgramCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ToolsTest : public ::testing::TestWithParam<ProgramCase> {};
 
