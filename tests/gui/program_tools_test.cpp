@@ -133,7 +133,8 @@ void checkPicture(const ProgramCase& c, int index) {
           run.platform().currentMessageBox()->defaultButton()->click();
           return true;
         }
-        if (run.at(target.center().x(), target.center().y()) == blue) return false;
+        // The command draws the picture before it waits, so once it runs the picture is there.
+        if (run.ctx().MenuChoiceCount == 0) return false;
         const QImage& image = *run.image();
         // Inside, in the corners and across the middle, the picture; outside the background.
         for (const QPoint p : {target.topLeft(), target.topRight(), target.bottomLeft(),
@@ -231,7 +232,7 @@ void checkMouseMeasuring(const ProgramCase& c, const std::function<void(Grid)>& 
   QImage upperReading;
   QImage lowerReading;
   QImage higherReading;
-  int stepsSeen = 0;
+  bool steppedAfter = false;
   run.afterTitle()
       .then([&] {
         g = run.grid();
@@ -288,7 +289,7 @@ void checkMouseMeasuring(const ProgramCase& c, const std::function<void(Grid)>& 
       .then([&] {
         // Back in the key wait: the keys step the circuit again.
         if (run.ctx().sim.t < 0.04) return false;
-        stepsSeen = 2;
+        steppedAfter = true;
         EXPECT_EQ(run.platform().windowSurface(0)->cursor().shape(), Qt::ArrowCursor);
         return true;
       })
@@ -297,7 +298,7 @@ void checkMouseMeasuring(const ProgramCase& c, const std::function<void(Grid)>& 
   EXPECT_TRUE(run.finished()) << "stopped at step " << run.stepsDone();
   EXPECT_FALSE(run.timedOut());
   EXPECT_EQ(warning, "Unbedingt mit Maustaste 3 beenden !");
-  EXPECT_EQ(stepsSeen, 2);
+  EXPECT_TRUE(steppedAfter);
 }
 
 TEST_P(ToolsTest, MouseMeasuringWritesReadingsInTheFieldsUntilBothButtons) {
