@@ -99,7 +99,7 @@ TEST_F(MenuBoxTest, ChoosingAnEntryCallsTheHandlerWithItsTableIndex) {
 }
 
 TEST_F(MenuBoxTest, ChoiceRunsInsideAWaitForEvents) {
-  QTimer::singleShot(20, [&] { entry(23)->trigger(); });
+  QTimer::singleShot(20, platform->mainWindow(), [&] { entry(23)->trigger(); });
   while (chosen.empty() && platform->main_window_exists()) platform->wait_for_event();
   EXPECT_EQ(chosen, std::vector<int>{23});
 }

@@ -10,7 +10,8 @@ class WaitWakeupTest : public PlatformTest {};
 
 TEST_F(WaitWakeupTest, DrawingInsideAWaitLoopDoesNotWakeIt) {
   // Mouse measuring draws its readout on every pass; its own repaint must not end the wait.
-  QTimer::singleShot(200, [&] { platform->mainWindow()->close(); });
+  // The timers live with the main window, so none fires into a later test.
+  QTimer::singleShot(200, platform->mainWindow(), [&] { platform->mainWindow()->close(); });
   int passes = 0;
   while (platform->main_window_exists() && passes < 10000) {
     platform->draw_text(40, 40, "3.3 V   ");
@@ -22,8 +23,8 @@ TEST_F(WaitWakeupTest, DrawingInsideAWaitLoopDoesNotWakeIt) {
 }
 
 TEST_F(WaitWakeupTest, AKeyQueuedFromATimerEndsTheWait) {
-  QTimer::singleShot(20, [&] { pressKey(Qt::Key_1, QStringLiteral("1")); });
-  QTimer::singleShot(5000, [&] { platform->close_window(0); });
+  QTimer::singleShot(20, platform->mainWindow(), [&] { pressKey(Qt::Key_1, QStringLiteral("1")); });
+  QTimer::singleShot(5000, platform->mainWindow(), [&] { platform->close_window(0); });
   platform->draw_line(0, 0, 50, 50);
   while (platform->main_window_exists()) {
     if (platform->read_key() == "1") break;

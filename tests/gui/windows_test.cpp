@@ -98,8 +98,9 @@ TEST_F(WindowsTest, ReopeningReplacesTheWindow) {
 
 TEST_F(WindowsTest, ClosingTheMainWindowEndsAWaitLoop) {
   bool timedOut = false;
-  QTimer::singleShot(30, [&] { platform->mainWindow()->close(); });
-  QTimer::singleShot(10000, [&] {
+  // The timers live with the main window, so none fires into a later test.
+  QTimer::singleShot(30, platform->mainWindow(), [&] { platform->mainWindow()->close(); });
+  QTimer::singleShot(10000, platform->mainWindow(), [&] {
     timedOut = true;
     platform->close_window(0);
   });
