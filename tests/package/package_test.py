@@ -258,6 +258,33 @@ def run_installed(pkg, program, env):
         p.stop()
 
 
+def run_scaled(pkg, program, env):
+    """At a screen scale of 2 the title text is drawn in device pixels: a picture drawn at half
+    the size and doubled would make every 2 x 2 block of one of the four alignments one colour."""
+    bindir = pkg.path("usr/bin")
+    p = e2elib.Program(program, dict(env, QT_SCALE_FACTOR="2"), bindir)
+    try:
+        layout = p.find_drawing_area()
+        x1, y1, x2, y2 = layout.sx(30), layout.sy(30), layout.sx(150), layout.sy(60)
+
+        def mixed(dx, dy):
+            return sum(1 for y in range(y1 + dy, y2, 2) for x in range(x1 + dx, x2, 2)
+                       if len({p.pixel(shot, x + i, y + j) for i in (0, 1) for j in (0, 1)}) > 1)
+
+        def title_drawn():
+            return p.count(p.screenshot(), x1, y1, x2, y2, e2elib.WHITE) > 200
+
+        wait_until(title_drawn, 10, "the title text")
+        shot = p.screenshot()
+        counts = [mixed(dx, dy) for dx in (0, 1) for dy in (0, 1)]
+        check(min(counts) > 50, "title text looks pixel-doubled: %s" % counts)
+        run(["wmctrl", "-i", "-c", str(p.wid)], p.env)
+        status = p.wait_exit(15)
+        check(status == 0, "exit status %d; output:\n%s" % (status, p.output()))
+    finally:
+        p.stop()
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: package_test.py PACKAGE.deb")
@@ -291,6 +318,7 @@ def main():
         try:
             for program in PROGRAMS:
                 case("installed " + program, run_installed, pkg, program, server.env)
+            case("installed coillab, scale 2", run_scaled, pkg, "coillab", server.env)
         finally:
             server.stop()
     finally:
