@@ -23,6 +23,7 @@ class CountingPlatform : public test::RecordingPlatform {
 
   std::string read_key() override {
     std::string key = RecordingPlatform::read_key();
+    if (!key.empty()) calls.push_back("read_key " + key);  // so the log shows who took it
     if (key == "1") {
       ++onesRead;
       if (sim != nullptr) counterAtLastOne = sim->StepCounter;
@@ -213,11 +214,14 @@ void expectWaitFinished(Wait wait, const LabContext& ctx, const CountingPlatform
     case Wait::TablePrompt:
       EXPECT_TRUE(hasCall(calls, "open_window 3"));
       EXPECT_FALSE(platform.windowOpen(3));
+      // closed on its own key, not before: a nested command never ends the outer prompt
+      EXPECT_GT(lastCall(calls, "close_window 3"), lastCall(calls, "read_key  "));
       break;
     case Wait::PicturePrompt: {
       const long picture = lastCall(calls, "put_picture_stretched");
       ASSERT_GE(picture, 0);
       EXPECT_GT(lastCall(calls, "clear_window 0"), picture);  // the diagram came back
+      EXPECT_GT(lastCall(calls, "clear_window 0"), lastCall(calls, "read_key  "));
       break;
     }
     case Wait::DialogInput:
