@@ -80,15 +80,15 @@ Surface* QtPlatform::output() const {
 void QtPlatform::waitUntilSettled() {
   // A window manager maximizes a new window a moment after it is shown; the drawing area is
   // measured once its size stays put. A frame that already fills the screen's free area needs
-  // one steady pass, anything else four.
+  // one steady pass, anything else steady for 80 ms.
   QElapsedTimer clock;
   clock.start();
   QSize last;
   int stablePasses = 0;
-  int neededPasses = 4;
+  int neededPasses = 16;
   while (clock.elapsed() < 3000 && stablePasses < neededPasses) {
     QEventLoop pause;
-    QTimer::singleShot(20, &pause, &QEventLoop::quit);
+    QTimer::singleShot(5, &pause, &QEventLoop::quit);
     pause.exec();
     const bool shown = main_->windowHandle() && main_->windowHandle()->isExposed();
     const QSize now = root_->size();
@@ -97,7 +97,7 @@ void QtPlatform::waitUntilSettled() {
     const QScreen* screen = main_->screen();
     const bool fillsScreen =
         screen && main_->frameGeometry().size() == screen->availableGeometry().size();
-    neededPasses = fillsScreen ? 1 : 4;
+    neededPasses = fillsScreen ? 1 : 16;
   }
 }
 
