@@ -66,7 +66,7 @@ class Platform {
   virtual void activate_window(int number) = 0;
   virtual void set_caption(int number, const std::string& caption) = 0;
   virtual bool set_window_background(int number, Colour colour) = 0;  // false: refused
-  virtual void set_output_window(int number) = 0;                      // drawing and text go there
+  virtual void set_output_window(int number) = 0;                     // drawing and text go there
   virtual void clear_window() = 0;  // the output window, to its background colour
   virtual bool main_window_exists() = 0;
   virtual bool close_requested() = 0;  // the last event was a request to close a window

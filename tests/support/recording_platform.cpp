@@ -129,11 +129,17 @@ void RecordingPlatform::set_output_window(int number) {
   output_ = number;
 }
 
-void RecordingPlatform::clear_window() { log("clear_window " + std::to_string(output_)); }
+void RecordingPlatform::clear_window() {
+  log("clear_window " + std::to_string(output_));
+}
 
-bool RecordingPlatform::main_window_exists() { return mainOpen_; }
+bool RecordingPlatform::main_window_exists() {
+  return mainOpen_;
+}
 
-bool RecordingPlatform::close_requested() { return closeRequested_; }
+bool RecordingPlatform::close_requested() {
+  return closeRequested_;
+}
 
 void RecordingPlatform::process_events() {}
 
@@ -151,19 +157,31 @@ void RecordingPlatform::wait_for_event() {
 
 void RecordingPlatform::yield_once() {}
 
-void RecordingPlatform::end_of_run() { log("end_of_run"); }
+void RecordingPlatform::end_of_run() {
+  log("end_of_run");
+}
 
 void RecordingPlatform::fail(const std::string& what) {
   log("fail " + what);
   throw RuntimeStop(what);
 }
 
-int RecordingPlatform::display_width() { return width_; }
-int RecordingPlatform::display_height() { return height_; }
+int RecordingPlatform::display_width() {
+  return width_;
+}
+int RecordingPlatform::display_height() {
+  return height_;
+}
 
-void RecordingPlatform::set_colour(Colour c) { log("set_colour " + colourText(c)); }
-void RecordingPlatform::set_back_colour(Colour c) { log("set_back_colour " + colourText(c)); }
-void RecordingPlatform::set_line_style(LineStyle) { log("set_line_style solid"); }
+void RecordingPlatform::set_colour(Colour c) {
+  log("set_colour " + colourText(c));
+}
+void RecordingPlatform::set_back_colour(Colour c) {
+  log("set_back_colour " + colourText(c));
+}
+void RecordingPlatform::set_line_style(LineStyle) {
+  log("set_line_style solid");
+}
 void RecordingPlatform::set_line_width(int pixels) {
   log("set_line_width " + std::to_string(pixels));
 }
@@ -188,7 +206,9 @@ void RecordingPlatform::draw_text(double x, double y, const std::string& text) {
   log("draw_text " + num(x) + " " + num(y) + " " + text);
 }
 
-void RecordingPlatform::set_font_name(const std::string& name) { log("set_font_name " + name); }
+void RecordingPlatform::set_font_name(const std::string& name) {
+  log("set_font_name " + name);
+}
 void RecordingPlatform::set_font_size(double size) {
   log("set_font_size " + num(size));
   fontSize_[output_] = size;
@@ -215,7 +235,9 @@ void RecordingPlatform::set_clip(double x1, double y1, double x2, double y2) {
   log("set_clip " + num(x1) + " " + num(y1) + " " + num(x2) + " " + num(y2));
 }
 
-void RecordingPlatform::clear_clip() { log("clear_clip"); }
+void RecordingPlatform::clear_clip() {
+  log("clear_clip");
+}
 
 ImageHandle RecordingPlatform::capture_image(int x1, int y1, int x2, int y2) {
   std::string name = "[" + std::to_string(x1) + " " + std::to_string(y1) + " " +
@@ -270,8 +292,12 @@ LineResult RecordingPlatform::read_line() {
   }
 }
 
-MousePosition RecordingPlatform::mouse_position() { return mousePosition_; }
-int RecordingPlatform::mouse_buttons() { return mouseButtons_; }
+MousePosition RecordingPlatform::mouse_position() {
+  return mousePosition_;
+}
+int RecordingPlatform::mouse_buttons() {
+  return mouseButtons_;
+}
 
 void RecordingPlatform::set_cursor(CursorShape shape) {
   log(std::string("set_cursor ") + (shape == CursorShape::Arrow ? "arrow" : "cross"));
@@ -341,7 +367,9 @@ void RecordingPlatform::put_picture_stretched(const ImageHandle& picture, int x,
       std::to_string(height));
 }
 
-std::string RecordingPlatform::picture_folder() { return "/pictures"; }
+std::string RecordingPlatform::picture_folder() {
+  return "/pictures";
+}
 
 bool RecordingPlatform::set_current_folder(const std::string& folder) {
   log("set_current_folder " + folder);

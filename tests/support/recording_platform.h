@@ -46,8 +46,8 @@ class RecordingPlatform : public Platform {
   std::vector<std::string> takeCalls();
 
   // Faults to stage.
-  bool printerFails = false;               // every printer call fails
-  bool refuseWindowBackground = false;     // set_window_background returns false
+  bool printerFails = false;                // every printer call fails
+  bool refuseWindowBackground = false;      // set_window_background returns false
   std::set<std::string> availablePictures;  // load_picture finds only these
 
   int outputWindow() const { return output_; }

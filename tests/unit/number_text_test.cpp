@@ -47,9 +47,13 @@ TEST(PlainNumberText, NonFiniteValuesGetAWord) {
 }
 
 TEST(PlainNumberText, ExtremeValuesReadBackExactly) {
-  const double cases[] = {std::numeric_limits<double>::denorm_min(), 1e-310,
-                          std::numeric_limits<double>::min(), std::numeric_limits<double>::max(),
-                          -std::numeric_limits<double>::max(), 0.1, 1.0 / 3};
+  const double cases[] = {std::numeric_limits<double>::denorm_min(),
+                          1e-310,
+                          std::numeric_limits<double>::min(),
+                          std::numeric_limits<double>::max(),
+                          -std::numeric_limits<double>::max(),
+                          0.1,
+                          1.0 / 3};
   for (double value : cases) {
     const auto back = parseDecimalNumber(plainNumberText(value));
     ASSERT_TRUE(back.has_value()) << plainNumberText(value);

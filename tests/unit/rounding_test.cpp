@@ -1,4 +1,5 @@
-// Rounding to integers: halves to even, and no undefined conversion for NaN, infinity or huge values.
+// Rounding to integers: halves to even, and no undefined conversion for NaN, infinity or huge
+// values.
 #include "display/rounding.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,8 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   const struct {
     double in;
     double out;
-  } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {421.5, 422},
-               {398.5, 398}, {84.48, 84}, {11.25, 11}, {-2.4999, -2}};
+  } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},    {-0.5, 0},   {-1.5, -2},
+               {421.5, 422}, {398.5, 398}, {84.48, 84}, {11.25, 11}, {-2.4999, -2}};
   for (const auto& c : cases) EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
 }
 
