@@ -58,6 +58,11 @@ struct VariantData {
   std::string switchOffPicture;
 };
 
+// The program's texts: the shared menu part with its two own entries, "ende", then the help part.
+std::vector<std::string> builtInTexts(const std::string& initialValueEntry,
+                                      const std::string& storageEntry,
+                                      const std::vector<std::string>& helpPart);
+
 const VariantData& coilVariant();
 const VariantData& capacitorVariant();
 
