@@ -1,9 +1,9 @@
-// The capacitor program: the shared main procedure with the capacitor circuit on the Qt platform.
-#include "platform/qt/qt_platform.h"
+// The capacitor program: the shared main procedure with the capacitor circuit on its platform.
+#include "platform/program_platform.h"
 #include "shell/main_procedure.h"
 #include "variants/variant_data.h"
 
 int main(int argc, char** argv) {
-  lab::QtPlatform platform(argc, argv, "caplab");
-  return lab::runMainProcedure(platform, lab::capacitorVariant());
+  const auto platform = lab::makeProgramPlatform(argc, argv, "caplab");
+  return lab::runMainProcedure(*platform, lab::capacitorVariant());
 }
