@@ -61,6 +61,28 @@ Picture parsePicture(const std::string& picture) {
   return parsed;
 }
 
+// A plain fixed text ("2.675") rounded to its decimals with halves away from zero, as a pupil
+// rounds the number the program shows, not the binary value just below or above it.
+std::string roundedHalfAway(const std::string& fixed, int decimals) {
+  const std::size_t point = fixed.find('.');
+  const std::string whole = fixed.substr(0, point);
+  std::string fraction = point == std::string::npos ? "" : fixed.substr(point + 1);
+  const std::size_t kept = static_cast<std::size_t>(decimals);
+  const bool up = fraction.size() > kept && fraction[kept] >= '5';
+  fraction.resize(kept, '0');
+  std::string number = whole + fraction;
+  for (std::size_t at = number.size(); up && at-- > 0;) {
+    if (number[at] != '9') {
+      ++number[at];
+      break;
+    }
+    number[at] = '0';
+    if (at == 0) number.insert(number.begin(), '1');
+  }
+  const std::size_t integerDigits = number.size() - kept;
+  return kept == 0 ? number : number.substr(0, integerDigits) + "." + number.substr(integerDigits);
+}
+
 std::string padLeft(const std::string& text, std::size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
@@ -89,10 +111,8 @@ std::string pictureNumberText(double value, const std::string& picture) {
     return p.lead + sign + padLeft(std::isnan(value) ? "NaN" : "inf", width);
   }
 
-  std::array<char, 400> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                    std::chars_format::fixed, p.decimals);
-  std::string digits(buffer.data(), result.ptr);
+  std::string digits =
+      roundedHalfAway(shortestText(std::fabs(value), std::chars_format::fixed), p.decimals);
   const bool roundsToZero = digits.find_first_not_of("0.") == std::string::npos;
   if (value < 0 && !roundsToZero) {
     // Without a sign place the sign takes a digit place, as in a plain number.

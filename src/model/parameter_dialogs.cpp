@@ -141,7 +141,8 @@ bool inputNumber(LabContext& ctx, double x, double rowFactor, const std::string&
       case LineStatus::Entered:
         break;
     }
-    if (line.text.find_first_not_of(" \t\r\n\f\v") == std::string::npos) {
+    // Only a truly empty line keeps the value; blanks alone are text that is not a number.
+    if (line.text.empty()) {
       ctx.inputResult = presentValue;
       return true;
     }

@@ -75,6 +75,8 @@ TEST(ParameterDialogs, AcceptedAndRefusedBoundaries) {
       {coilVariant(), Quantity::R, {"5", "", "2"}, 2, {"1", "5", "5"}},
       // An empty first line keeps the present value.
       {capacitorVariant(), Quantity::dt, {""}, 0.05, {"0.05"}},
+      // Blanks alone are not an empty line: refused like any other text.
+      {coilVariant(), Quantity::R, {"   ", "3"}, 3, {"1", "1"}},
   };
   for (const auto& c : cases) {
     ModelRun run(c.variant);

@@ -81,13 +81,18 @@ TEST(PictureNumberText, FittingValuesTakeEightCharacters) {
   const struct {
     double value;
     const char* text;
-  } cases[] = {
-      {0, "    0,00"},      {10, "   10,00"},        {-10, " - 10,00"},     {0.5, "    0,50"},
-      {-0.5, " -  0,50"},   {3.14159, "    3,14"},   {-999.99, " -999,99"}, {999.994, "  999,99"},
-      {0.005, "    0,01"},   // 0.005 is held a little above the half
-      {2.675, "    2,67"},   // 2.675 is held a little below the half
-      {-0.004, "    0,00"},  // rounds to zero: no minus sign before a zero
-      {15.45, "   15,45"},  {-10.0 / 3, " -  3,33"}, {123.456, "  123,46"}};
+  } cases[] = {{0, "    0,00"},       {10, "   10,00"},
+               {-10, " - 10,00"},     {0.5, "    0,50"},
+               {-0.5, " -  0,50"},    {3.14159, "    3,14"},
+               {-999.99, " -999,99"}, {999.994, "  999,99"},
+               {0.005, "    0,01"},  // 0.005 is held a little above the half
+               {2.675, "    2,68"},  // held a little below the half, but shown and rounded as 2.675
+               {0.125, "    0,13"},   {0.375, "    0,38"},
+               {-0.125, " -  0,13"},  {0.145, "    0,15"},
+               {9.995, "   10,00"},   {0.994999, "    0,99"},
+               {-0.004, "    0,00"},  // rounds to zero: no minus sign before a zero
+               {15.45, "   15,45"},   {-10.0 / 3, " -  3,33"},
+               {123.456, "  123,46"}};
   for (const auto& c : cases) {
     const std::string text = pictureNumberText(c.value, picture);
     EXPECT_EQ(text, c.text) << c.value;
