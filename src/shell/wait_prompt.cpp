@@ -15,17 +15,24 @@ void WaitPrompt(LabContext& ctx, std::int16_t row) {
   // Only a fresh press answers the prompt: a button still held from before it, or from a
   // command chosen inside it (mouse measuring ends on both buttons), must be released first.
   bool released = platform.mouse_buttons() == 0;
+  int choicesSeen = ctx.MenuChoiceCount;
   while (true) {
     if (!platform.read_key().empty()) return;  // the key is consumed, whichever it was
-    if (platform.mouse_buttons() == 0) {
+    const int buttons = platform.mouse_buttons();
+    if (ctx.MenuChoiceCount != choicesSeen) {
+      // A command ran nested in one of these calls, wherever the platform handled the events;
+      // its buttons may still be held, so look again at once before trusting any press.
+      choicesSeen = ctx.MenuChoiceCount;
+      released = false;
+      continue;
+    }
+    if (buttons == 0) {
       released = true;
     } else if (released) {
       return;
     }
     if (ctx.mainWindowGone()) return;
-    const int choicesBefore = ctx.MenuChoiceCount;
     platform.wait_for_event();
-    if (ctx.MenuChoiceCount != choicesBefore) released = false;
   }
 }
 

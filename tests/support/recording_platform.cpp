@@ -261,6 +261,12 @@ void RecordingPlatform::print_text(const std::string& text, bool line_end) {
 }
 
 std::string RecordingPlatform::read_key() {
+  if (menusInsideKeyRead && !script_.empty() &&
+      std::holds_alternative<MenuEvent>(script_.front())) {
+    const Event event = script_.front();
+    script_.pop_front();
+    apply(event);
+  }
   if (keys_.empty()) return "";
   std::string k = keys_.front();
   keys_.pop_front();

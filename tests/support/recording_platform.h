@@ -49,6 +49,8 @@ class RecordingPlatform : public Platform {
   bool printerFails = false;                // every printer call fails
   bool refuseWindowBackground = false;      // set_window_background returns false
   std::set<std::string> availablePictures;  // load_picture finds only these
+  // Menu choices also run inside read_key, as on a platform that handles events there.
+  bool menusInsideKeyRead = false;
 
   int outputWindow() const { return output_; }
   bool windowOpen(int number) const { return open_.count(number) > 0; }
