@@ -23,7 +23,7 @@ PICTURES = {"coillab": ("ausschemspule.gif", "einschemspule.gif"),
             "caplab": ("ausschemkond.gif", "einschemkond.gif")}
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 # Debian 12's packages that the programs cannot run without.
-REQUIRED_DEPENDS = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6",
+REQUIRED_DEPENDS = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libcups2",
                     "qt6-qpa-plugins", "fonts-liberation", "libc6", "libstdc++6")
 
 
@@ -90,7 +90,7 @@ def test_depends(pkg):
     missing = [d for d in REQUIRED_DEPENDS if d not in depends]
     check(not missing, "missing dependencies %s in %r" % (missing, pkg.field("Depends")))
     # Qt 6 of Debian 12 is 6.4; a constraint above it could never be met there.
-    for name in ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6"):
+    for name in ("libqt6core6", "libqt6gui6", "libqt6widgets6"):
         constraint = depends[name]
         if constraint:
             op, version = constraint.split()
@@ -125,7 +125,7 @@ def test_programs_are_lean(pkg):
         sections = run(["readelf", "-S", "-W", path]).decode()
         check(".debug_info" not in sections, "%s still carries debug information" % program)
         needed = run(["readelf", "-d", path]).decode()
-        for lib in ("libQt6Widgets.so.6", "libQt6Gui.so.6", "libQt6PrintSupport.so.6"):
+        for lib in ("libQt6Widgets.so.6", "libQt6Gui.so.6", "libcups.so.2"):
             check(lib in needed, "%s does not link %s" % (program, lib))
         check("RPATH" not in needed and "RUNPATH" not in needed,
               "%s keeps a build-tree library path" % program)
