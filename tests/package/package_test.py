@@ -285,6 +285,22 @@ def run_scaled(pkg, program, env):
         p.stop()
 
 
+def test_no_desktop(pkg):
+    """Without a display, and with one that cannot be opened, each program says so in one
+    German line and ends with status 1 instead of Qt's abort."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    for program in PROGRAMS:
+        for display in (None, ":%d" % e2elib.free_display()):
+            case_env = dict(env, DISPLAY=display) if display else env
+            out = subprocess.run([pkg.path("usr/bin/" + program)], env=case_env,
+                                 capture_output=True, timeout=30)
+            lines = out.stderr.decode(errors="replace").splitlines()
+            check(out.returncode == 1 and len(lines) == 1 and "grafische" in lines[0],
+                  "%s with DISPLAY %r: status %d, output %r" % (program, display,
+                                                               out.returncode, lines))
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: package_test.py PACKAGE.deb")
@@ -314,6 +330,7 @@ def main():
         case("icons", test_icons, pkg)
         case("pictures", test_pictures, pkg)
         case("dpkg root install/remove", test_dpkg_root, pkg)
+        case("no graphical desktop", test_no_desktop, pkg)
         server = e2elib.XServer()
         try:
             for program in PROGRAMS:
