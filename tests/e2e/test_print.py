@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Printing the table on a CUPS PDF printer: the job's text holds the heading and the 26 rows
-with the numbers of independent Euler arithmetic; without any printer the German box shows and
-the program goes on."""
+with the numbers of independent Euler arithmetic and no box shows; a queue that refuses jobs
+gives the failure box, a stopped queue the box that the job waits there, and without any printer
+the German box shows; after each box the program goes on."""
 
+import subprocess
 import time
 
-from e2elib import (WHITE, add_pdf_printer, cap_steps, check, coil_steps, main, pdf_text,
+from e2elib import (PRINTER, WHITE, add_pdf_printer, cap_steps, check, coil_steps, main, pdf_text,
                     picture_cells, picture_row_cells, printer_queues, remove_pdf_printer, says,
                     spool_files, wait_until, with_program)
 
@@ -56,15 +58,22 @@ def test(name, env):
         for k, (got, expect) in enumerate(zip(rows, want)):
             check(len(got) == 6 and all(cell in options for cell, options in zip(got, expect)),
                   "row %d printed %r, expected %r" % (k, got, expect))
+        time.sleep(1)
+        check(len(p.windows()) == 1, "a box beside the printed job")
         check(p.alive(), "program still running")
 
-    def no_printer(p):
-        p.through_title_and_help()
-        p.menu(2, 6)
-        box = p.box()
-        text = p.box_text(box)
-        check(says(text, "Kein Drucker gefunden."), "box text %r" % text)
-        p.close_box(box)
+    def box_says(first_line):
+        def body(p):
+            p.through_title_and_help()
+            p.menu(2, 6)
+            box = p.box()
+            text = p.box_text(box)
+            check(says(text, first_line), "box text %r" % text)
+            p.close_box(box)
+            going_on(p)
+        return body
+
+    def going_on(p):
         time.sleep(0.3)
         check(p.alive(), "program still running after the box")
         p.focus()
@@ -75,13 +84,25 @@ def test(name, env):
                                   layout.plot_y(U, layout.voltage_zero), WHITE), 5,
                    "the curve after the box")
 
+    def queue(*command):
+        subprocess.run(list(command) + [PRINTER], check=True, capture_output=True, timeout=30)
+
     remove_pdf_printer()
     if printer_queues():
         print("no-printer case left out: this machine has printers of its own")
     else:
-        with_program(name, env, no_printer)
+        with_program(name, env, box_says("Kein Drucker gefunden."))
     add_pdf_printer()
     try:
+        queue("cupsreject")
+        with_program(name, env, box_says("Der Druckauftrag ist fehlgeschlagen."))
+        queue("cupsaccept")
+        queue("cupsdisable")
+        with_program(name, env, box_says("Der Drucker ist angehalten."))
+        waiting = subprocess.run(["lpstat", "-o", PRINTER], capture_output=True, timeout=30)
+        check(waiting.stdout.strip(), "no job waits in the stopped queue")
+        queue("cancel", "-a")
+        queue("cupsenable")
         with_program(name, env, printed)
     finally:
         remove_pdf_printer()

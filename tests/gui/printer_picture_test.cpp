@@ -1,13 +1,19 @@
-// The printer without a configured printer, and pictures loaded from the current folder.
+// The printer without a configured printer, the printed page's lines, and pictures loaded from
+// the current folder.
+#include <cmath>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrinterInfo>
 #include <QTemporaryDir>
 
 #include "gui_support.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/printer_job_cups.h"
+#include "platform/qt/printer_job_lines.h"
 
 namespace lab::gui {
 namespace {
@@ -15,7 +21,7 @@ namespace {
 using PrinterPictureTest = PlatformTest;
 
 TEST_F(PrinterPictureTest, NoPrinterFailsWithOneBoxPerJob) {
-  if (!QPrinterInfo::defaultPrinter().isNull()) {
+  if (!defaultQueue().empty()) {
     GTEST_SKIP() << "a default printer is configured on this machine";
   }
   BoxAnswerer answerer(*platform);
@@ -32,7 +38,7 @@ TEST_F(PrinterPictureTest, NoPrinterFailsWithOneBoxPerJob) {
 }
 
 TEST_F(PrinterPictureTest, FailedJobIsTriedAgainByTheNextMenuCommand) {
-  if (!QPrinterInfo::defaultPrinter().isNull()) {
+  if (!defaultQueue().empty()) {
     GTEST_SKIP() << "a default printer is configured on this machine";
   }
   BoxAnswerer answerer(*platform);
@@ -48,6 +54,47 @@ TEST_F(PrinterPictureTest, FailedJobIsTriedAgainByTheNextMenuCommand) {
   platform->process_events();
   EXPECT_EQ(commands, 2);
   EXPECT_EQ(answerer.texts.size(), 2u);
+}
+
+TEST_F(PrinterPictureTest, EmptyLinesTakeTheirHeightOnThePrintedPage) {
+  // An A4 page at 72 dots per inch, printed as the table command does: one empty line, two more,
+  // the heading, an empty line and the first row.
+  QImage page(595, 842, QImage::Format_RGB32);
+  page.setDotsPerMeterX(2835);
+  page.setDotsPerMeterY(2835);
+  page.fill(Qt::white);
+  const QFont font = makeFont("mono", 12.0, 72.0);
+  {
+    QPainter painter(&page);
+    int newPages = 0;
+    PrintedLines lines(painter, [&] { return ++newPages > 0; });
+    for (const char* text : {"", "", "", "    t(s)   I(µA)", "", "    0,00    0,00"}) {
+      ASSERT_TRUE(lines.write(QString::fromUtf8(text), font, true));
+    }
+    EXPECT_EQ(newPages, 0) << "the six lines fit on the first page";
+  }
+  // Rows of the page that carry ink, against the bands of the font's line spacing.
+  const QFontMetricsF metrics(font, &page);
+  const double spacing = metrics.lineSpacing();
+  ASSERT_NEAR(spacing, 12.0 * 1.13, 1.0);  // Liberation Mono's line spacing is 1.133 em
+  auto inkIn = [&](double top, double bottom) {
+    int rows = 0;
+    for (int y = std::max(0, static_cast<int>(std::ceil(top)));
+         y < std::min(page.height(), static_cast<int>(std::floor(bottom))); ++y) {
+      for (int x = 0; x < page.width(); ++x) {
+        if (qGray(page.pixel(x, y)) < 128) {
+          ++rows;
+          break;
+        }
+      }
+    }
+    return rows;
+  };
+  EXPECT_EQ(inkIn(0.0, 3.0 * spacing), 0) << "the three empty lines";
+  EXPECT_GT(inkIn(3.0 * spacing, 4.0 * spacing), 5) << "the heading on the fourth line";
+  EXPECT_EQ(inkIn(4.0 * spacing, 5.0 * spacing), 0) << "the empty line below the heading";
+  EXPECT_GT(inkIn(5.0 * spacing, 6.0 * spacing), 5) << "the first row on the sixth line";
+  EXPECT_EQ(inkIn(6.0 * spacing, page.height()), 0);
 }
 
 TEST_F(PrinterPictureTest, MissingPictureIsReportedAndGivesNothing) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""The Debian package: its control fields, its files, its desktop entries and icons, an install
-and removal into a private dpkg root, and both installed programs started from their desktop
-entries under Xvfb. Touches nothing of the live system. Ends with "N passed, N failed"."""
+"""The Debian package: its control fields, its files, its desktop entries, icons and AppStream
+metadata, Debian's own checks (lintian), an install and removal into a private dpkg root, and
+both installed programs started from their desktop entries under Xvfb. Touches nothing of the
+live system. Ends with "N passed, N failed"."""
 
 import glob
 import os
@@ -22,8 +23,9 @@ PROGRAMS = ("coillab", "caplab")
 PICTURES = {"coillab": ("ausschemspule.gif", "einschemspule.gif"),
             "caplab": ("ausschemkond.gif", "einschemkond.gif")}
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+METAINFO = "usr/share/metainfo/org.example.schaltlabor.%s.metainfo.xml"
 # Debian 12's packages that the programs cannot run without.
-REQUIRED_DEPENDS = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6",
+REQUIRED_DEPENDS = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libcups2",
                     "qt6-qpa-plugins", "fonts-liberation", "libc6", "libstdc++6")
 
 
@@ -34,6 +36,10 @@ def expected_files():
         files.add("usr/share/applications/%s.desktop" % p)
         files.add("usr/share/icons/hicolor/scalable/apps/%s.svg" % p)
         files |= {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (s, s, p) for s in ICON_SIZES}
+        files.add("usr/share/man/man1/%s.1.gz" % p)
+        files.add(METAINFO % p)
+    files |= {"usr/share/doc/schaltlabor/copyright", "usr/share/doc/schaltlabor/changelog.Debian.gz",
+              "usr/share/lintian/overrides/schaltlabor"}
     return files
 
 
@@ -78,7 +84,8 @@ def test_control(pkg):
     check(pkg.field("Package") == "schaltlabor", "package name %r" % pkg.field("Package"))
     check(pkg.field("Architecture") == run(["dpkg", "--print-architecture"]).decode().strip(),
           "architecture %r" % pkg.field("Architecture"))
-    check(re.fullmatch(r"\d+\.\d+\.\d+", pkg.field("Version")), "version %r" % pkg.field("Version"))
+    check(re.fullmatch(r"\d+\.\d+\.\d+-\d+", pkg.field("Version")),
+          "version %r" % pkg.field("Version"))
     check(pkg.field("Section") == "science", "section %r" % pkg.field("Section"))
     check(pkg.field("Maintainer") and pkg.field("Description"), "maintainer and description")
     check(os.path.basename(pkg.deb) == "schaltlabor_%s_%s.deb" % (
@@ -90,7 +97,7 @@ def test_depends(pkg):
     missing = [d for d in REQUIRED_DEPENDS if d not in depends]
     check(not missing, "missing dependencies %s in %r" % (missing, pkg.field("Depends")))
     # Qt 6 of Debian 12 is 6.4; a constraint above it could never be met there.
-    for name in ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6"):
+    for name in ("libqt6core6", "libqt6gui6", "libqt6widgets6"):
         constraint = depends[name]
         if constraint:
             op, version = constraint.split()
@@ -125,7 +132,7 @@ def test_programs_are_lean(pkg):
         sections = run(["readelf", "-S", "-W", path]).decode()
         check(".debug_info" not in sections, "%s still carries debug information" % program)
         needed = run(["readelf", "-d", path]).decode()
-        for lib in ("libQt6Widgets.so.6", "libQt6Gui.so.6", "libQt6PrintSupport.so.6"):
+        for lib in ("libQt6Widgets.so.6", "libQt6Gui.so.6", "libcups.so.2"):
             check(lib in needed, "%s does not link %s" % (program, lib))
         check("RPATH" not in needed and "RUNPATH" not in needed,
               "%s keeps a build-tree library path" % program)
@@ -148,6 +155,34 @@ def test_desktop_files(pkg):
               "%s categories %r" % (program, categories))
         check(entry.get("Terminal") == "false", "%s runs without a terminal" % program)
         check(entry.get("Name") and entry.get("Comment"), "%s name and comment" % program)
+
+
+def test_lintian(pkg):
+    out = subprocess.run(["lintian", pkg.deb], capture_output=True, timeout=300)
+    text = out.stdout.decode(errors="replace") + out.stderr.decode(errors="replace")
+    found = [line for line in text.splitlines() if line.startswith(("E:", "W:"))]
+    check(not found and out.returncode == 0, "lintian says:\n" + text[-3000:])
+
+
+def test_appstream(pkg):
+    paths = [pkg.path(METAINFO % p) for p in PROGRAMS]
+    out = subprocess.run(["appstreamcli", "validate", "--no-net", "--explain"] + paths,
+                         capture_output=True, timeout=60)
+    check(out.returncode == 0, "appstreamcli validate:\n" +
+          out.stdout.decode(errors="replace")[-3000:])
+    for program in PROGRAMS:
+        with open(pkg.path(METAINFO % program), encoding="utf-8") as f:
+            text = f.read()
+        entry = pkg.desktop_entry(program)
+        check("<launchable type=\"desktop-id\">%s.desktop</launchable>" % program in text,
+              "%s metainfo launches another desktop entry" % program)
+        check("<name>%s</name>" % entry["Name"] in text, "%s metainfo name" % program)
+        for category in ("Education", "Science"):
+            check("<category>%s</category>" % category in text, "%s %s" % (program, category))
+        for image in re.findall(r"<image>[^<]*/([^/<]+)</image>", text):
+            check(os.path.isfile(os.path.join(os.path.dirname(os.path.dirname(HERE)), "docs",
+                                              "screenshots", image)),
+                  "%s screenshot %s is not among docs/screenshots" % (program, image))
 
 
 def png_size(path):
@@ -285,6 +320,22 @@ def run_scaled(pkg, program, env):
         p.stop()
 
 
+def test_no_desktop(pkg):
+    """Without a display, and with one that cannot be opened, each program says so in one
+    German line and ends with status 1 instead of Qt's abort."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    for program in PROGRAMS:
+        for display in (None, ":%d" % e2elib.free_display()):
+            case_env = dict(env, DISPLAY=display) if display else env
+            out = subprocess.run([pkg.path("usr/bin/" + program)], env=case_env,
+                                 capture_output=True, timeout=30)
+            lines = out.stderr.decode(errors="replace").splitlines()
+            check(out.returncode == 1 and len(lines) == 1 and "grafische" in lines[0],
+                  "%s with DISPLAY %r: status %d, output %r" % (program, display,
+                                                               out.returncode, lines))
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: package_test.py PACKAGE.deb")
@@ -313,7 +364,10 @@ def main():
         case("desktop entries", test_desktop_files, pkg)
         case("icons", test_icons, pkg)
         case("pictures", test_pictures, pkg)
+        case("lintian", test_lintian, pkg)
+        case("appstream metadata", test_appstream, pkg)
         case("dpkg root install/remove", test_dpkg_root, pkg)
+        case("no graphical desktop", test_no_desktop, pkg)
         server = e2elib.XServer()
         try:
             for program in PROGRAMS:

@@ -3,14 +3,21 @@
 
 #include <cmath>
 
-#include <QFontMetricsF>
+#include <QBuffer>
+#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPdfWriter>
 
 #include "platform/qt/fonts.h"
+#include "platform/qt/printer_job_cups.h"
+#include "platform/qt/printer_job_lines.h"
 
 namespace lab {
+namespace {
+
+constexpr const char* JobTitle = "Tabelle";
+
+}  // namespace
 
 PrinterJob::PrinterJob(std::function<void(const std::string&)> report)
     : report_(std::move(report)) {}
@@ -32,55 +39,36 @@ bool PrinterJob::fail(const std::string& message) {
 }
 
 void PrinterJob::drop() {
-  if (painter_ && painter_->isActive()) {
-    printer_->abort();
-    painter_->end();
-  }
+  lines_.reset();
+  if (painter_ && painter_->isActive()) painter_->end();
   painter_.reset();
-  printer_.reset();
+  writer_.reset();
+  buffer_.reset();
+  pdf_.clear();
   state_ = State::Idle;
 }
 
 bool PrinterJob::open() {
-  // Without a printer Qt quietly prints into a PDF file; that is not what the pupil asked for.
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) return fail(NoPrinterMessage);
-  printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-  if (printer_->outputFormat() != QPrinter::NativeFormat || !printer_->isValid()) {
-    return fail(PrintFailedMessage);
-  }
-  printer_->setDocName(QStringLiteral("Tabelle"));
+  queue_ = defaultQueue();
+  if (queue_.empty()) return fail(NoPrinterMessage);
+  buffer_ = std::make_unique<QBuffer>(&pdf_);
+  if (!buffer_->open(QIODevice::WriteOnly)) return fail(PrintFailedMessage);
+  writer_ = std::make_unique<QPdfWriter>(buffer_.get());
+  writer_->setTitle(QString::fromUtf8(JobTitle));
+  writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(20.0, 15.0, 15.0, 15.0), QPageLayout::Millimeter));
   painter_ = std::make_unique<QPainter>();
-  if (!painter_->begin(printer_.get())) return fail(PrintFailedMessage);
+  if (!painter_->begin(writer_.get())) return fail(PrintFailedMessage);
+  lines_ = std::make_unique<PrintedLines>(*painter_, [this] { return writer_->newPage(); });
   state_ = State::Open;
-  x_ = 0.0;
-  y_ = 0.0;
-  pageEnded_ = false;
   return true;
 }
 
 bool PrinterJob::write(const std::string& text, bool lineEnd) {
   if (state_ == State::Failed) return false;
   if (state_ == State::Idle && !open()) return false;
-  const QFont lineFont = font();
-  const QFontMetricsF metrics(lineFont, painter_->device());
-  // A page is begun only when something is printed on it, so ending a job leaves no blank page.
-  if (pageEnded_ || y_ + metrics.height() > painter_->device()->height()) {
-    if (!printer_->newPage()) return fail(PrintFailedMessage);
-    pageEnded_ = false;
-    x_ = 0.0;
-    y_ = 0.0;
-  }
-  const QString line = QString::fromStdString(text);
-  if (!line.isEmpty()) {
-    painter_->setFont(lineFont);
-    painter_->setPen(Qt::black);
-    painter_->drawText(QPointF(x_, y_ + metrics.ascent()), line);
-    x_ += metrics.horizontalAdvance(line);
-  }
-  if (lineEnd) {
-    x_ = 0.0;
-    y_ += metrics.lineSpacing();
+  if (!lines_->write(QString::fromStdString(text), font(), lineEnd)) {
+    return fail(PrintFailedMessage);
   }
   return true;
 }
@@ -93,7 +81,7 @@ bool PrinterJob::setFontSize(double size) {
 
 bool PrinterJob::endPage() {
   if (state_ == State::Failed) return false;
-  if (state_ == State::Open) pageEnded_ = true;
+  if (state_ == State::Open) lines_->endPage();
   return true;
 }
 
@@ -103,15 +91,25 @@ bool PrinterJob::endJob() {
     return false;
   }
   if (state_ == State::Idle) return true;
-  const bool finished = painter_->end();
-  painter_.reset();
-  printer_.reset();
-  state_ = State::Idle;
-  if (!finished) {
+  lines_.reset();
+  const bool drawn = painter_->end();
+  const QByteArray pdf = pdf_;
+  drop();
+  if (!drawn) {
     report_(PrintFailedMessage);
     return false;
   }
-  return true;
+  switch (spoolPdf(queue_, pdf, JobTitle)) {
+    case SpoolAnswer::Printing:
+      return true;
+    case SpoolAnswer::Waiting:
+      report_(PrinterStoppedMessage);
+      return true;
+    case SpoolAnswer::Refused:
+      break;
+  }
+  report_(PrintFailedMessage);
+  return false;
 }
 
 void PrinterJob::forgetFailure() {

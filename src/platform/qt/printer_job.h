@@ -6,12 +6,16 @@
 #include <memory>
 #include <string>
 
+#include <QByteArray>
 #include <QFont>
 
+class QBuffer;
 class QPainter;
-class QPrinter;
+class QPdfWriter;
 
 namespace lab {
+
+class PrintedLines;
 
 class PrinterJob {
  public:
@@ -36,16 +40,20 @@ class PrinterJob {
   std::function<void(const std::string&)> report_;
   State state_ = State::Idle;
   double fontSize_ = 12.0;
-  std::unique_ptr<QPrinter> printer_;
+  std::string queue_;
+  // The job is drawn as PDF into memory and handed to the queue when it ends; no file is written.
+  QByteArray pdf_;
+  std::unique_ptr<QBuffer> buffer_;
+  std::unique_ptr<QPdfWriter> writer_;
   std::unique_ptr<QPainter> painter_;
-  double x_ = 0.0;
-  double y_ = 0.0;
-  bool pageEnded_ = false;
+  std::unique_ptr<PrintedLines> lines_;
 };
 
 inline constexpr const char* NoPrinterMessage =
     "Kein Drucker gefunden.|Die Tabelle wurde nicht gedruckt.";
 inline constexpr const char* PrintFailedMessage =
     "Der Druckauftrag ist fehlgeschlagen.|Die Tabelle wurde nicht gedruckt.";
+inline constexpr const char* PrinterStoppedMessage =
+    "Der Drucker ist angehalten.|Die Tabelle wartet in seiner Warteschlange.";
 
 }  // namespace lab

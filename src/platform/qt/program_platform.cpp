@@ -1,12 +1,50 @@
-// The desktop programs run on the Qt platform.
+// The desktop programs run on the Qt platform, given a graphical desktop to run on.
 #include "platform/program_platform.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+
+#include <xcb/xcb.h>
 
 #include "platform/qt/qt_platform.h"
 
 namespace lab {
+namespace {
+
+std::string_view environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+bool xDisplayOpens() {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const bool opened = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return opened;
+}
+
+// Qt aborts the program when its window system cannot be reached, so it is tried here first.
+// A platform chosen by name that is neither X nor Wayland (the tests' offscreen) needs none.
+bool desktopReachable() {
+  const std::string_view platform = environment("QT_QPA_PLATFORM");
+  const bool x = platform.empty() || platform.find("xcb") != std::string_view::npos;
+  const bool wayland = platform.empty() || platform.find("wayland") != std::string_view::npos;
+  if (!x && !wayland) return true;
+  if (wayland && !environment("WAYLAND_DISPLAY").empty()) return true;
+  return x && !environment("DISPLAY").empty() && xDisplayOpens();
+}
+
+}  // namespace
 
 std::unique_ptr<Platform> makeProgramPlatform(int& argc, char** argv,
                                               const std::string& programName) {
+  if (!desktopReachable()) {
+    std::cerr << programName
+              << ": Das Programm braucht eine grafische Oberfläche, es ist aber "
+                 "keine erreichbar.\n";
+    std::exit(1);
+  }
   return std::make_unique<QtPlatform>(argc, argv, programName);
 }
 
