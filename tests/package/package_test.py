@@ -367,7 +367,6 @@ def main():
         case("lintian", test_lintian, pkg)
         case("appstream metadata", test_appstream, pkg)
         case("dpkg root install/remove", test_dpkg_root, pkg)
-        case("no graphical desktop", test_no_desktop, pkg)
         server = e2elib.XServer()
         try:
             for program in PROGRAMS:
@@ -375,6 +374,7 @@ def main():
             case("installed coillab, scale 2", run_scaled, pkg, "coillab", server.env)
         finally:
             server.stop()
+        case("no graphical desktop", test_no_desktop, pkg)
     finally:
         pkg.cleanup()
     passed = results.count(True)
