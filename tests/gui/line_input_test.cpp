@@ -146,5 +146,61 @@ TEST_F(LineInputTest, NestedKeyWaitGetsTheKeysAndTheFieldGetsThemBackAfterwards)
   EXPECT_EQ(result.text, "7");
 }
 
+TEST_F(LineInputTest, AltOpensTheMenuBarAndTheFieldGoesOnAfterwards) {
+  int started = 0;
+  platform->install_menu({"DESK |", "(Neu-)&Start", "", ""}, [&](int) {
+    ++started;
+    platform->set_output_window(2);
+  });
+  QMenuBar* bar = platform->mainWindow()->menuBar();
+  // A key as the window system delivers it: the shortcut check first, then the key itself.
+  auto send = [](QWidget* target, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers) {
+    if (type == QEvent::KeyPress) {
+      QKeyEvent shortcut(QEvent::ShortcutOverride, key, modifiers);
+      QApplication::sendEvent(target, &shortcut);
+    }
+    QKeyEvent event(type, key, modifiers);
+    QApplication::sendEvent(target, &event);
+  };
+  auto focus = [&] { return platform->mainWindow()->focusWidget(); };
+  auto opened = [&] { return bar->activeAction() != nullptr && focus() == bar; };
+  // Each step runs from the field's wait, which thus has its turn between the keys.
+  int stage = 0;
+  bool openedByAlt = false;
+  Driver driver([&] {
+    if (!field()) return false;
+    switch (stage++) {
+      case 0:  // a lone Alt
+        send(focus(), QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+        send(focus(), QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+        return false;
+      case 1:  // Down opens the group
+        openedByAlt = opened();
+        send(focus(), QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        return false;
+      case 2:  // Return chooses its entry
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+          send(popup, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+          return false;
+        }
+        pressReturn(field());  // no menu opened: the field ends, and the checks below fail
+        return true;
+      default:
+        if (started == 0 || focus() != field()) {
+          --stage;
+          return false;
+        }
+        type(field(), "7");
+        pressReturn(field());
+        return true;
+    }
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_TRUE(openedByAlt);
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(result.status, LineStatus::Entered);
+  EXPECT_EQ(result.text, "7");
+}
+
 }  // namespace
 }  // namespace lab::gui

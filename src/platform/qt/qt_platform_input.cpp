@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QApplication>
+#include <QMenuBar>
 #include <QPalette>
 
 #include "platform/qt/fonts.h"
@@ -76,8 +77,13 @@ LineResult QtPlatform::read_line() {
       main_->setFocus();
       return result;
     }
-    // Back from a nested command, the field takes the keys again.
-    if (edit->isEnabled() && main_->focusWidget() != edit) edit->setFocus();
+    // Back from a nested command, the field takes the keys again; while the menu bar is opened
+    // from the keyboard it keeps them, and it gives them back to the field itself.
+    QWidget* focus = main_->focusWidget();
+    if (edit->isEnabled() && focus != edit && focus != main_->menuBar() &&
+        !QApplication::activePopupWidget()) {
+      edit->setFocus();
+    }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
 }
