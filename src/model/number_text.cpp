@@ -2,10 +2,13 @@
 // the reading of a typed decimal number.
 #include "model/number_text.h"
 
-#include <array>
-#include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 namespace lab {
 
@@ -22,10 +25,65 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string shortestText(double value, std::chars_format format) {
-  std::array<char, 400> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format);
-  return std::string(buffer.data(), result.ptr);
+// Reads a number already checked to be digits with an optional '-', '.' and exponent. The C
+// library reads with the process locale's decimal point (a comma in a German session), so the
+// point is put in its form. Nothing for a value beyond any double, or one too small to hold.
+std::optional<double> readCheckedNumber(std::string number) {
+  const std::string localPoint = std::localeconv()->decimal_point;
+  if (const std::size_t point = number.find('.'); point != std::string::npos) {
+    number.replace(point, 1, localPoint);
+  }
+  char* end = nullptr;
+  const double value = std::strtod(number.c_str(), &end);
+  if (end != number.c_str() + number.size() || !std::isfinite(value)) return std::nullopt;
+  const std::size_t mantissaEnd = number.find_first_of("eE");
+  const bool nonzeroDigit =
+      number.substr(0, mantissaEnd).find_first_of("123456789") != std::string::npos;
+  if (value == 0 && nonzeroDigit) return std::nullopt;
+  return value;
+}
+
+// The shortest digits that read back as a finite, nonzero magnitude: value = d.ddd × 10^exponent.
+struct ShortestDigits {
+  std::string digits;
+  int exponent = 0;
+};
+
+ShortestDigits shortestDigits(double magnitude) {
+  ShortestDigits found;
+  for (int precision = 0; precision <= 16; ++precision) {
+    // Streams keep their own locale, so the text has a point whatever the session's locale.
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::scientific << std::setprecision(precision) << magnitude;
+    const std::string text = out.str();
+    const std::size_t e = text.find('e');
+    found.digits = text.substr(0, 1) + (precision > 0 ? text.substr(2, e - 2) : "");
+    found.exponent = std::stoi(text.substr(e + 1));
+    if (readCheckedNumber(text) == magnitude) break;
+  }
+  while (found.digits.size() > 1 && found.digits.back() == '0') found.digits.pop_back();
+  return found;
+}
+
+// The shortest round-trip text of a finite value without an exponent ("0.00001", "1e20" in full).
+std::string shortestFixedText(double value) {
+  if (value == 0) return "0";
+  const ShortestDigits d = shortestDigits(std::fabs(value));
+  const std::string sign = value < 0 ? "-" : "";
+  const int count = static_cast<int>(d.digits.size());
+  if (d.exponent < 0) return sign + "0." + std::string(-d.exponent - 1, '0') + d.digits;
+  if (d.exponent + 1 >= count) return sign + d.digits + std::string(d.exponent + 1 - count, '0');
+  return sign + d.digits.substr(0, d.exponent + 1) + "." + d.digits.substr(d.exponent + 1);
+}
+
+// The shortest round-trip text of a finite, nonzero value with an exponent ("-2.5e-30").
+std::string shortestScientificText(double value) {
+  const ShortestDigits d = shortestDigits(std::fabs(value));
+  const std::string exponent = std::to_string(std::abs(d.exponent));
+  return (value < 0 ? "-" : "") + d.digits.substr(0, 1) +
+         (d.digits.size() > 1 ? "." + d.digits.substr(1) : "") + (d.exponent < 0 ? "e-" : "e+") +
+         (exponent.size() < 2 ? "0" : "") + exponent;
 }
 
 // The parts of a number picture such as " -###,##".
@@ -91,12 +149,10 @@ std::string padLeft(const std::string& text, std::size_t width) {
 
 std::string plainNumberText(double value) {
   if (value == 0) return "0";  // also for -0, which would read "-0"
-  std::string text = shortestText(value, std::chars_format::general);
-  if (std::isfinite(value) && text.find('e') != std::string::npos) {
-    std::string fixed = shortestText(value, std::chars_format::fixed);
-    if (fixed.size() <= LongestFixedText) text = std::move(fixed);
-  }
-  return text;
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  std::string fixed = shortestFixedText(value);
+  return fixed.size() <= LongestFixedText ? fixed : shortestScientificText(value);
 }
 
 std::string pictureNumberText(double value, const std::string& picture) {
@@ -111,8 +167,7 @@ std::string pictureNumberText(double value, const std::string& picture) {
     return p.lead + sign + padLeft(std::isnan(value) ? "NaN" : "inf", width);
   }
 
-  std::string digits =
-      roundedHalfAway(shortestText(std::fabs(value), std::chars_format::fixed), p.decimals);
+  std::string digits = roundedHalfAway(shortestFixedText(std::fabs(value)), p.decimals);
   const bool roundsToZero = digits.find_first_not_of("0.") == std::string::npos;
   if (value < 0 && !roundsToZero) {
     // Without a sign place the sign takes a digit place, as in a plain number.
@@ -137,7 +192,7 @@ std::optional<double> parseDecimalNumber(const std::string& text) {
   while (begin < end && isBlank(text[begin])) ++begin;
   while (end > begin && isBlank(text[end - 1])) --end;
 
-  std::string number;  // the same number in the form from_chars reads: no '+', a point
+  std::string number;  // the same number with no '+' and a point
   std::size_t at = begin;
   if (at < end && (text[at] == '+' || text[at] == '-')) {
     if (text[at] == '-') number += '-';
@@ -174,15 +229,9 @@ std::optional<double> parseDecimalNumber(const std::string& text) {
   }
   if (at != end) return std::nullopt;
 
-  double value = 0;
-  const char* first = number.data();
-  const char* last = number.data() + number.size();
-  const auto result = std::from_chars(first, last, value);
-  // Out of range covers overflow to infinity and numbers too small to hold.
-  if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value + 0.0;  // -0 reads as 0
+  const std::optional<double> value = readCheckedNumber(number);
+  if (!value) return std::nullopt;
+  return *value + 0.0;  // -0 reads as 0
 }
 
 }  // namespace lab
