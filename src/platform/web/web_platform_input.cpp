@@ -1,0 +1,50 @@
+// The browser platform's input: key characters, the pointer, the cursor and the line input.
+#include "platform/web/page_bridge.h"
+#include "platform/web/web_platform.h"
+
+namespace lab {
+
+std::string WebPlatform::read_key() {
+  runMenuChoices();
+  return PageText(lab_read_key());
+}
+
+MousePosition WebPlatform::mouse_position() {
+  return {lab_mouse_x(), lab_mouse_y()};
+}
+
+int WebPlatform::mouse_buttons() {
+  return lab_mouse_buttons();
+}
+
+void WebPlatform::set_cursor(CursorShape shape) {
+  lab_set_cursor(shape == CursorShape::CrossHair ? 1 : 0);
+}
+
+LineResult WebPlatform::read_line() {
+  if (!main_window_exists()) return {LineStatus::WindowClosed, ""};
+  const int window = output_;
+  const int opened = openCount_[window];
+  if (lab_begin_line() == 0) return {LineStatus::Interrupted, ""};
+  while (true) {
+    if (!main_window_exists()) {
+      lab_end_line();
+      return {LineStatus::WindowClosed, ""};
+    }
+    const int state = lab_line_state();
+    if (state < 0 || openCount_[window] != opened) {
+      lab_end_line();
+      return {LineStatus::Interrupted, ""};
+    }
+    if (state > 0) {
+      LineResult result{LineStatus::Entered, PageText(lab_line_text())};
+      lab_end_line();
+      return result;
+    }
+    // Back from a nested command, the field takes the keys again.
+    lab_restore_focus();
+    wait_for_event();
+  }
+}
+
+}  // namespace lab
