@@ -1,0 +1,257 @@
+"""Shared helpers of the browser tests: one headless Chromium, the pages opened from file://, real
+key and mouse events through the DevTools protocol, and the canvas pixels read back. Layout,
+expected numbers and pixel helpers are the desktop end-to-end suite's own (tests/e2e)."""
+
+import base64
+import os
+import sys
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
+
+import e2elib  # noqa: E402
+from e2elib import BLUE, MAGENTA, Failure, Layout, Screenshot, check, wait_until  # noqa: E402,F401
+
+ROOT = e2elib.ROOT
+VIEWPORT = (1024, 768)
+
+# The print dialog would block a headless browser: every page gets a spy in its place.
+PRINT_SPY = "window.labPrintCalls = 0; window.print = function () { window.labPrintCalls += 1; };"
+
+# The window 0 canvas with the canvases of windows 2 and 3 laid over it where their frames sit,
+# as RGB bytes in base64.
+READ_STAGE = """
+const screen = document.getElementById('screen');
+const all = document.createElement('canvas');
+all.width = screen.width;
+all.height = screen.height;
+const context = all.getContext('2d');
+context.drawImage(screen, 0, 0);
+for (const frame of document.querySelectorAll('#stage > .frame')) {
+  context.drawImage(frame.querySelector('canvas'), frame.offsetLeft, frame.offsetTop);
+}
+const rgba = context.getImageData(0, 0, all.width, all.height).data;
+const rgb = new Uint8Array(all.width * all.height * 3);
+for (let i = 0, j = 0; i < rgba.length; i += 4, j += 3) {
+  rgb[j] = rgba[i]; rgb[j + 1] = rgba[i + 1]; rgb[j + 2] = rgba[i + 2];
+}
+let text = '';
+for (let i = 0; i < rgb.length; i += 32768) {
+  text += String.fromCharCode.apply(null, rgb.subarray(i, i + 32768));
+}
+return [all.width, all.height, btoa(text)];
+"""
+
+# key name -> (code, text, Windows virtual key code)
+KEYS = {
+    "Enter": ("Enter", "\r", 13), "Escape": ("Escape", "", 27), "Alt": ("AltLeft", "", 18),
+    "F10": ("F10", "", 121), " ": ("Space", " ", 32), "ArrowLeft": ("ArrowLeft", "", 37),
+    "ArrowUp": ("ArrowUp", "", 38), "ArrowRight": ("ArrowRight", "", 39),
+    "ArrowDown": ("ArrowDown", "", 40), "-": ("Minus", "-", 189), ".": ("Period", ".", 190),
+}
+KEYS.update({str(d): ("Digit%d" % d, str(d), 48 + d) for d in range(10)})
+
+BUTTONS = {"left": 1, "right": 2}
+
+
+def start_browser():
+    options = webdriver.ChromeOptions()
+    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--no-first-run",
+                     "--window-size=%d,%d" % VIEWPORT):
+        options.add_argument(argument)
+    options.set_capability("goog:loggingPrefs", {"browser": "SEVERE"})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    # Without the override the headless viewport is shorter than the window.
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": VIEWPORT[0], "height": VIEWPORT[1], "deviceScaleFactor": 1, "mobile": False})
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PRINT_SPY})
+    return driver
+
+
+class Page:
+    """One program's page, loaded afresh; positions are drawing coordinates of the canvas."""
+
+    def __init__(self, driver, build, name):
+        self.driver = driver
+        self.name = name
+        self.url = "file://" + os.path.join(build, name + ".html")
+        check(os.path.exists(self.url[len("file://"):]), "%s is not built" % self.url)
+        self.buttons = 0
+        self.load()
+
+    def load(self):
+        self.driver.get(self.url)
+        self.origin = (0, 0)  # pixel() of the desktop helpers adds it; shots are canvas-sized
+        self.layout = None
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def cdp(self, command, **params):
+        return self.driver.execute_cdp_cmd(command, params)
+
+    # -- pixels
+
+    def screenshot(self):
+        width, height, data = self.js(READ_STAGE)
+        return Screenshot(width, height, base64.b64decode(data))
+
+    # The desktop suite's pixel helpers work on any screenshot with an origin.
+    pixel = e2elib.Program.pixel
+    near = e2elib.Program.near
+    count = e2elib.Program.count
+
+    def find_drawing_area(self):
+        """The title screen fills the canvas with magenta around its blue panels."""
+        def probe():
+            size = self.js("const c = document.getElementById('screen');"
+                           "return c && c.width > 1 ? [c.width, c.height] : null;")
+            if not size:
+                return None
+            shot = self.screenshot()
+            corners = (shot.pixel(1, 1), shot.pixel(size[0] - 2, size[1] - 2))
+            return size if corners == (MAGENTA, MAGENTA) else None
+
+        width, height = wait_until(probe, 20, "the title screen of %s" % self.name, 0.1)
+        self.layout = Layout(width, height)
+        return self.layout
+
+    def stage_offset(self):
+        """Page coordinates of the drawing's top left corner."""
+        return self.js("const r = document.getElementById('screen').getBoundingClientRect();"
+                       "return [r.left, r.top];")
+
+    # -- keys
+
+    def key(self, name, repeat=False):
+        code, text, vk = KEYS[name]
+        down = {"type": "keyDown" if text else "rawKeyDown", "key": name, "code": code,
+                "windowsVirtualKeyCode": vk, "autoRepeat": repeat}
+        if text:
+            down["text"] = text
+        self.cdp("Input.dispatchKeyEvent", **down)
+        if not repeat:
+            self.cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
+                     windowsVirtualKeyCode=vk)
+
+    def keys(self, name, count):
+        for _ in range(count):
+            self.key(name)
+
+    def hold(self, name, count, rate=25.0):
+        """Holds a key: one press, then auto-repeated key-downs at the keyboard's rate, one
+        key character each, and the release."""
+        code, text, vk = KEYS[name]
+        for i in range(count):
+            down = {"type": "keyDown", "key": name, "code": code, "text": text,
+                    "windowsVirtualKeyCode": vk, "autoRepeat": i > 0}
+            self.cdp("Input.dispatchKeyEvent", **down)
+            time.sleep(1.0 / rate)
+        self.cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
+                 windowsVirtualKeyCode=vk)
+
+    def type_text(self, text):
+        for character in text:
+            self.key(character)
+
+    # -- mouse
+
+    def mouse(self, kind, x, y, button="none"):
+        left, top = self.stage_offset()
+        self.cdp("Input.dispatchMouseEvent", type=kind, x=left + x, y=top + y, button=button,
+                 buttons=self.buttons, clickCount=1 if kind != "mouseMoved" else 0)
+
+    def move(self, x, y):
+        self.mouse("mouseMoved", x, y)
+
+    def press(self, x, y, button="left"):
+        self.buttons |= BUTTONS[button]
+        self.mouse("mousePressed", x, y, button)
+
+    def release(self, x, y, button="left"):
+        self.buttons &= ~BUTTONS[button]
+        self.mouse("mouseReleased", x, y, button)
+
+    def click_element(self, selector, index=0):
+        """A left click at the centre of an element, in page coordinates."""
+        x, y = self.js("const r = document.querySelectorAll(arguments[0])[arguments[1]]"
+                       ".getBoundingClientRect(); return [r.left + r.width / 2,"
+                       " r.top + r.height / 2];", selector, index)
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y,
+                     button="none" if kind == "mouseMoved" else "left",
+                     buttons=1 if kind == "mousePressed" else 0,
+                     clickCount=0 if kind == "mouseMoved" else 1)
+
+    # -- the menu bar
+
+    MENU_SIZES = e2elib.Program.MENU_SIZES
+
+    def menu(self, group, entry):
+        """Chooses an entry with the keyboard: Alt alone, Right to the group, Down to the entry,
+        Return, as on the desktop."""
+        self.key("Alt")
+        for _ in range(group):
+            self.key("ArrowRight")
+        self.key("ArrowDown")
+        for _ in range(entry):
+            self.key("ArrowDown")
+        self.key("Enter")
+
+    def menu_by_mouse(self, group, entry):
+        """A click on the title opens its menu, a click on the entry chooses it."""
+        self.click_element("#menubar > .menu-title", group)
+        selector = "#menubar > .menu-title:nth-child(%d) .menu-entry" % (group + 1)
+        wait_until(lambda: self.js("return !document.querySelectorAll('#menubar .menu')"
+                                   "[arguments[0]].hidden;", group), 5, "menu %d to open" % group)
+        entries = self.js("return document.querySelectorAll(arguments[0]).length;", selector)
+        check(entries == self.MENU_SIZES[group], "menu %d has %d entries, expected %d"
+              % (group, entries, self.MENU_SIZES[group]))
+        self.click_element(selector, entry)
+        wait_until(lambda: self.js("return [...document.querySelectorAll('#menubar .menu')]"
+                                   ".every(m => m.hidden);"), 5, "the menu to close")
+
+    # -- message boxes
+
+    def box_lines(self):
+        """The lines of the message box showing now, or None."""
+        return self.js("const layer = document.getElementById('box-layer');"
+                       "if (!layer || layer.hidden) return null;"
+                       "return [...document.querySelectorAll('#box-text > div')]"
+                       ".map(d => d.textContent);")
+
+    def box(self, timeout=10):
+        return wait_until(self.box_lines, timeout, "a message box of %s" % self.name)
+
+    def no_box(self, timeout=5):
+        wait_until(lambda: self.box_lines() is None, timeout, "the message box to close")
+
+    def close_box(self):
+        self.key("Enter")
+        self.no_box()
+
+    def graph_shown(self):
+        layout = self.layout
+        return self.pixel(self.screenshot(), layout.sx(100), layout.voltage_top + 3) == BLUE
+
+    def through_title_and_help(self):
+        """Title screen, a key, the keys help box closed with Return: the working screen."""
+        layout = self.find_drawing_area()
+        self.key(" ")
+        lines = self.box()
+        check(lines and lines[0] == " Tasten <0> u. <1> ", "keys help box: %r" % lines)
+        self.close_box()
+        wait_until(self.graph_shown, 10, "the graph panel after the keys help")
+        return layout
+
+    def window(self, number):
+        """Left, top, width and height of window 2 or 3, or None while it is closed."""
+        return self.js("const f = document.getElementById('window-' + arguments[0]);"
+                       "if (!f) return null; const c = f.querySelector('canvas');"
+                       "return [f.offsetLeft, f.offsetTop, c.width, c.height];", number)
