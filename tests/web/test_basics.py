@@ -142,6 +142,10 @@ def dialog(p):
                             "return i && i.dataset.typed === undefined && i.value === '';"), 5,
                "the prompt again after the refused %s" % refused)
     check(p.window(2) is not None, "the dialog stays after the refused %s" % refused)
+    # The prompt comes back showing the refused value as the present one.
+    prompts = p.texts("window-2")
+    check(len(prompts) == 2 and prompts[0].endswith("    1")
+          and prompts[1] == prompts[0][:-1] + refused, "dialog prompts %r" % prompts)
     p.type_text(accepted)
     p.key("Enter")
     wait_until(lambda: p.window(2) is None, 5, "the dialog to close after %s" % accepted)

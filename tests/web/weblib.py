@@ -19,8 +19,22 @@ from e2elib import BLUE, MAGENTA, Failure, Layout, Screenshot, check, wait_until
 ROOT = e2elib.ROOT
 VIEWPORT = (1024, 768)
 
-# The print dialog would block a headless browser: every page gets a spy in its place.
-PRINT_SPY = "window.labPrintCalls = 0; window.print = function () { window.labPrintCalls += 1; };"
+# The print dialog would block a headless browser: every page gets a spy in its place, which
+# notes how many lines the print page held at each call.
+PRINT_SPY = """window.labPrinted = [];
+window.print = function () {
+  window.labPrinted.push(document.querySelectorAll('#print-page .printed-line').length);
+};"""
+
+# Canvas text cannot be read back from pixels: a spy keeps every text painted on a canvas with
+# the id of the canvas's parent ("stage" for window 0, "window-2", "window-3").
+TEXT_SPY = """window.labTexts = [];
+const labFillText = CanvasRenderingContext2D.prototype.fillText;
+CanvasRenderingContext2D.prototype.fillText = function (text) {
+  const parent = this.canvas.parentElement;
+  window.labTexts.push([parent ? parent.id : '', String(text)]);
+  return labFillText.apply(this, arguments);
+};"""
 
 # The window 0 canvas with the canvases of windows 2 and 3 laid over it where their frames sit,
 # as RGB bytes in base64.
@@ -70,7 +84,8 @@ def start_browser():
     # Without the override the headless viewport is shorter than the window.
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
         "width": VIEWPORT[0], "height": VIEWPORT[1], "deviceScaleFactor": 1, "mobile": False})
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PRINT_SPY})
+    for spy in (PRINT_SPY, TEXT_SPY):
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": spy})
     return driver
 
 
@@ -126,6 +141,12 @@ class Page:
         """Page coordinates of the drawing's top left corner."""
         return self.js("const r = document.getElementById('screen').getBoundingClientRect();"
                        "return [r.left, r.top];")
+
+    def texts(self, where):
+        """Every text painted into window 0 ("stage") or a frame ("window-3") since the page
+        was loaded, in order."""
+        return self.js("return window.labTexts.filter(t => t[0] === arguments[0])"
+                       ".map(t => t[1]);", where)
 
     # -- keys
 

@@ -1,0 +1,218 @@
+"""The pages' tools: the table on the screen and on the print page, mouse measuring and its end,
+a schematic picture, and the wrap at the right edge in both drawing modes."""
+
+import os
+
+from weblib import BLUE, ROOT, check, wait_until
+
+import test_pictures
+import test_print
+import test_wrap
+from e2elib import WHITE, coil_steps, picture_row_cells
+
+PRINTED_HEADING = "".join(("    t(s) ", "  I(µA)  ", "  I.R (V)  ", " U (V)  ", "  dI(µA)  ",
+                           " I+dI (µA)"))
+PROMPT = "Weiter ?   <RETURN>"
+
+
+def reading(d, height):
+    """The readout of mouse measuring for a pointer d pixels above a zero line."""
+    n = round(10 * d / 3)
+    tenths = abs(200 * n) // height * (1 if n >= 0 else -1)  # truncated toward zero
+    text = "%g" % (tenths / 10)  # as many digits as needed, at most one decimal
+    return {text, text.replace(".", ",")}  # either decimal separator
+
+
+def voltage_point(layout, step, **circuit):
+    """Where the coil's voltage curve has its point of the given step after a start."""
+    samples, _ = coil_steps(step + 1, "1", **circuit)
+    t, U, _, _ = samples[step]
+    return layout.plot_x(t), layout.plot_y(U, layout.voltage_zero)
+
+
+def wait_point(p, point, what):
+    wait_until(lambda: p.near(p.screenshot(), point[0], point[1], WHITE), 5, what)
+
+
+def check_rows(lines, want):
+    """Each line six number pictures of eight characters, each one of the expected texts."""
+    for k, (line, expect) in enumerate(zip(lines, want)):
+        cells = picture_row_cells(line)
+        check(len(line) == 48 and len(cells) == 6
+              and all(cell in options for cell, options in zip(cells, expect)),
+              "row %d is %r, expected %r" % (k, line, expect))
+
+
+def table_screen(p):
+    """The table window over the graph, its heading, 31 rows and the prompt, until a key; then
+    a blank graph and time from 0."""
+    layout = p.through_title_and_help()
+    steps = test_print.STEPS
+    p.keys("1", steps)
+    drawn = voltage_point(layout, steps - 1)
+    wait_point(p, drawn, "the curve")
+    p.menu(2, 5)  # AUSGABE, "Tabelle zeigen"
+    frame = wait_until(lambda: p.window(3), 5, "the table window")
+    # The window may grow from its given size to hold every line legibly.
+    check(frame[:2] == [layout.sx(6), layout.sy(40)] and frame[2] >= 310
+          and frame[3] >= layout.sy(125) and frame[0] + frame[2] <= layout.width
+          and frame[1] + frame[3] <= layout.height, "table window at %r" % frame)
+    def written():
+        lines = p.texts("window-3")
+        return lines if lines and lines[-1] == PROMPT else None
+
+    lines = wait_until(written, 5, "the table's prompt")
+    check(len(lines) == 33 and lines[0] == PRINTED_HEADING and lines[-1] == PROMPT,
+          "table window texts %r" % lines)
+    check_rows(lines[1:-1], test_print.expected_rows(p.name) + [[{"0,00"}] * 6] * 5)
+    # Dark text on the light ground of a new window, legible where it is drawn.
+    check(p.count(p.screenshot(), frame[0], frame[1], frame[0] + frame[2] - 1,
+                  frame[1] + frame[3] - 1, (0, 0, 0)) > 500, "the table text is not shown")
+    p.key(" ")
+    wait_until(lambda: p.window(3) is None, 5, "the table window to close")
+    wait_until(p.graph_shown, 5, "the graph back after the table")
+    check(not p.near(p.screenshot(), drawn[0], drawn[1], WHITE), "the curve is gone")
+    p.keys("1", 3)
+    wait_point(p, voltage_point(layout, 1), "a fresh run after the table")
+
+
+def print_table(p):
+    """The print page holds the printed table when the page calls print, once."""
+    layout = p.through_title_and_help()
+    steps = test_print.STEPS
+    p.keys("1", steps)
+    wait_point(p, voltage_point(layout, steps - 1), "the last step before printing")
+    p.menu(2, 6)  # AUSGABE, "Tabelle drucken"
+    calls = wait_until(lambda: p.js("return window.labPrinted;"), 10, "the call of print")
+    sheets = p.js("return [...document.querySelectorAll('#print-page .sheet')].map("
+                  "s => [...s.querySelectorAll('.printed-line')].map(l => l.textContent));")
+    check(len(sheets) == 1, "%d printed pages, one expected" % len(sheets))
+    lines = sheets[0]
+    check(calls == [len(lines)], "print called %r with %d lines on the page" % (calls, len(lines)))
+    check(len(lines) == 32, "%d printed lines, 32 expected: %r" % (len(lines), lines))
+    check(lines[:3] == ["", "", ""] and lines[4] == "" and lines[31] == "",
+          "empty lines around the heading and the rows: %r" % lines)
+    check(lines[3] == PRINTED_HEADING, "heading %r" % lines[3])
+    check_rows(lines[5:31], test_print.expected_rows(p.name))
+    check(p.box_lines() is None, "a box beside the print")
+    # Printing leaves the run as it was: the next key draws the next step.
+    p.keys("1", 1)
+    wait_point(p, voltage_point(layout, steps), "the step after printing")
+
+
+def mouse_measure(p):
+    """The readout under the pointer's panel, the other field blanked; one button goes on,
+    both buttons together end it."""
+    layout = p.through_title_and_help()
+    before = len(p.texts("stage"))
+    p.menu(2, 11)  # AUSGABE, "Mausmessen"
+    lines = p.box()
+    check(lines == ["Unbedingt mit Maustaste 3 beenden !"], "measuring box %r" % lines)
+    p.close_box()
+    size = 20 * layout.width / 800
+    fields = {"upper": (layout.sx(70), layout.voltage_zero + layout.sy(30)),
+              "lower": (layout.sx(70), layout.current_zero + layout.sy(30))}
+    pointer = {"upper": (layout.sx(80), layout.voltage_zero - 90),
+               "lower": (layout.sx(80), layout.current_zero + 90)}
+
+    def shows(panel):
+        shot = p.screenshot()
+        white = {name: p.count(shot, x, y, x + 6 * size, y + size, WHITE)
+                 for name, (x, y) in fields.items()}
+        other = "lower" if panel == "upper" else "upper"
+        return white[panel] > 10 and white[other] == 0
+
+    p.move(*pointer["upper"])
+    wait_until(lambda: shows("upper"), 5, "the upper readout")
+    p.move(*pointer["lower"])
+    wait_until(lambda: shows("lower"), 5, "the lower readout, the upper one blanked")
+    # Both fields blanked; then, each reading as often as it is written, the lower field
+    # blanked and the upper reading, the upper field blanked and the lower reading.
+    texts = p.texts("stage")[before:]
+    upper = {text + " V   " for text in reading(90, layout.height)}
+    lower = {text + " µA   " for text in reading(-90, layout.height)}
+    written = texts[2:3] + [t for t, last in zip(texts[3:], texts[2:]) if t != last]
+    check(texts[:2] == [" " * 17] * 2 and len(written) == 4 and written[0] == " " * 15
+          and written[1] in upper and written[2] == " " * 15 and written[3] in lower,
+          "readouts %r, expected %r and %r" % (texts, upper, lower))
+    p.press(*pointer["lower"], "left")
+    p.release(*pointer["lower"], "left")
+    p.move(*pointer["upper"])
+    wait_until(lambda: shows("upper"), 5, "measuring on after the left button alone")
+    p.press(*pointer["upper"], "left")
+    p.press(*pointer["upper"], "right")
+    p.release(*pointer["upper"], "right")
+    p.release(*pointer["upper"], "left")
+    p.move(layout.sx(200), layout.sy(100))
+    p.keys("1", 3)
+    wait_point(p, voltage_point(layout, 1), "the curve after measuring")
+
+
+def picture(p):
+    """The switched-on picture stretched over the window until a key."""
+    layout = p.through_title_and_help()
+    x0, y0, w, h = layout.sx(4), layout.sy(4), layout.sx(310), layout.sy(192)
+    name = test_pictures.PICTURES[p.name][0]
+    expect = test_pictures.stretched(os.path.join(ROOT, "assets", name), w, h)
+    samples = [(x, y) for y in range(h // 20, h, h // 10) for x in range(w // 20, w, w // 10)]
+
+    def shown():
+        shot = p.screenshot()
+        close = sum(1 for x, y in samples
+                    if max(abs(a - b) for a, b in zip(p.pixel(shot, x0 + x, y0 + y),
+                                                       expect(x, y))) < 60)
+        return close >= len(samples) * 0.8
+
+    p.menu(2, 8)  # AUSGABE, "Einschalten - Schema zeigen"
+    wait_until(shown, 10, "the picture %s over the window" % name)
+    p.key(" ")
+    wait_until(p.graph_shown, 5, "the graph back after the picture")
+    check(p.pixel(p.screenshot(), layout.circuit_left + 3, layout.voltage_top + 3) == BLUE,
+          "the circuit back after the picture")
+
+
+def wrap(p):
+    """At the right edge the continue prompt; mode "j" empties the graph, mode "n" (Grafik
+    überschreiben) keeps it; the next sweep starts at the left with the current carried on."""
+    for overwrite in (False, True):
+        p.load()
+        layout = p.through_title_and_help()
+        if overwrite:
+            p.menu(2, 1)  # AUSGABE, "Grafik überschreiben"
+        n = test_wrap.steps_to_wrap(layout)
+        samples, _ = coil_steps(n + 4, "1")
+        zero = layout.current_zero
+        probes = [(layout.plot_x(s[0]), layout.plot_y(s[2], zero)) for s in samples[n // 2:n - 2:25]]
+        p.keys("1", n - 1)
+        wait_until(lambda: all(p.near(p.screenshot(), x, y, WHITE) for x, y in probes), 20,
+                   "the sweep up to the edge")
+        prompt_y = layout.prompt_y(22)
+        region = [(x, y) for y in range(prompt_y, prompt_y + 12)
+                  for x in range(19, 19 + layout.sx(50))]
+        before = p.screenshot()
+        p.keys("1", 1)
+
+        def prompt_shown():
+            shot = p.screenshot()
+            changed = sum(1 for x, y in region if p.pixel(shot, x, y) != p.pixel(before, x, y))
+            marked = sum(1 for x, y in region if p.pixel(shot, x, y) != BLUE)
+            return changed > 20 and marked > 20
+
+        wait_until(prompt_shown, 10, "the continue prompt")
+        check(p.texts("stage")[-1] == PROMPT, "the prompt's text %r" % p.texts("stage")[-1])
+        shot = p.screenshot()
+        kept = sum(1 for x, y in probes if p.near(shot, x, y, WHITE))
+        if overwrite:
+            check(kept == len(probes), "mode n keeps the curves (%d of %d)" % (kept, len(probes)))
+        else:
+            check(kept == 0, "mode j empties the graph (%d of %d kept)" % (kept, len(probes)))
+            check(p.pixel(shot, *probes[0]) == BLUE, "blank panel")
+        p.key(" ")
+        p.keys("1", 4)
+        point = (layout.plot_x(0.05), layout.plot_y(samples[n + 1][2], zero))
+        wait_point(p, point, "the next sweep at the left %r" % (point,))
+
+
+CASES = [("table on screen", "coillab", table_screen), ("print", "coillab", print_table),
+         ("mouse measuring", "coillab", mouse_measure), ("picture", "coillab", picture),
+         ("wrap j and n", "coillab", wrap)]
