@@ -181,8 +181,9 @@ def wrap(p):
             p.menu(2, 1)  # AUSGABE, "Grafik überschreiben"
         n = test_wrap.steps_to_wrap(layout)
         samples, _ = coil_steps(n + 4, "1")
-        zero = layout.current_zero
-        probes = [(layout.plot_x(s[0]), layout.plot_y(s[2], zero)) for s in samples[n // 2:n - 2:25]]
+        zero = layout.current_zero  # the coil current stays away from its time axis
+        probes = [(layout.plot_x(t), layout.plot_y(current, zero))
+                  for t, _, current, _ in samples[n // 2:n - 2:25]]
         p.keys("1", n - 1)
         wait_until(lambda: all(p.near(p.screenshot(), x, y, WHITE) for x, y in probes), 20,
                    "the sweep up to the edge")

@@ -14,7 +14,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 
 import e2elib  # noqa: E402
-from e2elib import BLUE, MAGENTA, Failure, Layout, Screenshot, check, wait_until  # noqa: E402,F401
+from e2elib import BLUE, MAGENTA, Layout, Screenshot, check, wait_until  # noqa: E402
 
 ROOT = e2elib.ROOT
 VIEWPORT = (1024, 768)
@@ -61,12 +61,9 @@ return [all.width, all.height, btoa(text)];
 """
 
 # key name -> (code, text, Windows virtual key code)
-KEYS = {
-    "Enter": ("Enter", "\r", 13), "Escape": ("Escape", "", 27), "Alt": ("AltLeft", "", 18),
-    "F10": ("F10", "", 121), " ": ("Space", " ", 32), "ArrowLeft": ("ArrowLeft", "", 37),
-    "ArrowUp": ("ArrowUp", "", 38), "ArrowRight": ("ArrowRight", "", 39),
-    "ArrowDown": ("ArrowDown", "", 40), "-": ("Minus", "-", 189), ".": ("Period", ".", 190),
-}
+KEYS = {"Enter": ("Enter", "\r", 13), "Alt": ("AltLeft", "", 18), "F10": ("F10", "", 121),
+        " ": ("Space", " ", 32), "ArrowRight": ("ArrowRight", "", 39),
+        "ArrowDown": ("ArrowDown", "", 40)}
 KEYS.update({str(d): ("Digit%d" % d, str(d), 48 + d) for d in range(10)})
 
 BUTTONS = {"left": 1, "right": 2}
@@ -81,6 +78,9 @@ def start_browser():
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "SEVERE"})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    # A page that hangs fails its case instead of stopping the run.
+    driver.set_page_load_timeout(30)
+    driver.set_script_timeout(30)
     # Without the override the headless viewport is shorter than the window.
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
         "width": VIEWPORT[0], "height": VIEWPORT[1], "deviceScaleFactor": 1, "mobile": False})
@@ -98,12 +98,12 @@ class Page:
         self.url = "file://" + os.path.join(build, name + ".html")
         check(os.path.exists(self.url[len("file://"):]), "%s is not built" % self.url)
         self.buttons = 0
+        self.origin = (0, 0)  # pixel() of the desktop helpers adds it; shots are canvas-sized
+        self.layout = None
         self.load()
 
     def load(self):
         self.driver.get(self.url)
-        self.origin = (0, 0)  # pixel() of the desktop helpers adds it; shots are canvas-sized
-        self.layout = None
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -150,16 +150,16 @@ class Page:
 
     # -- keys
 
-    def key(self, name, repeat=False):
+    def key(self, name):
+        """One press and release; keys without a character go down "raw", as a keyboard's."""
         code, text, vk = KEYS[name]
         down = {"type": "keyDown" if text else "rawKeyDown", "key": name, "code": code,
-                "windowsVirtualKeyCode": vk, "autoRepeat": repeat}
+                "windowsVirtualKeyCode": vk}
         if text:
             down["text"] = text
         self.cdp("Input.dispatchKeyEvent", **down)
-        if not repeat:
-            self.cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
-                     windowsVirtualKeyCode=vk)
+        self.cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
+                 windowsVirtualKeyCode=vk)
 
     def keys(self, name, count):
         for _ in range(count):
