@@ -652,7 +652,9 @@ var LabPage = (function () {
       if (menu.open >= 0 && menu.open !== number && !menu.byKeyboard) openMenu(number, -1, false);
     });
     group.entries.forEach(function (entry, position) {
-      entry.element.addEventListener('pointerenter', function () {
+      // Only a moving pointer takes the highlight: a menu opened with the keyboard under a
+      // resting pointer gets pointerenter too, which would move the keyboard's current entry.
+      entry.element.addEventListener('pointermove', function () {
         if (menu.open === number) highlight(position);
       });
       entry.element.addEventListener('click', function (event) {
