@@ -93,7 +93,12 @@ def menu(p):
     titles = p.js("return [...document.querySelectorAll('#menubar > .menu-title')]"
                   ".map(t => t.firstChild.textContent);")
     check(titles == TITLES, "menu titles %r" % titles)
-    # Keyboard: BAUTEILE, "Werte zeigen".
+    # Keyboard: BAUTEILE, "Werte zeigen", with the pointer resting where the menu drops down:
+    # the entry under it must not become the keyboard's.
+    left, top = p.stage_offset()
+    x, bottom = p.js("const r = document.querySelectorAll('#menubar > .menu-title')[1]"
+                     ".getBoundingClientRect(); return [r.left + 10, r.bottom];")
+    p.move(x - left, bottom + 60 - top)
     p.menu(1, 0)
     lines = [line.strip() for line in p.box()]
     for line in test_menu.SUMMARY[p.name]:

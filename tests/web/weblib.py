@@ -221,9 +221,16 @@ class Page:
         for _ in range(group):
             self.key("ArrowRight")
         self.key("ArrowDown")
+        self.rendered()  # the open list, and whatever the pointer now rests on, as a user sees it
         for _ in range(entry):
             self.key("ArrowDown")
         self.key("Enter")
+
+    def rendered(self):
+        """Returns after the page has drawn two frames: layout and hover are up to date."""
+        self.driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "requestAnimationFrame(() => requestAnimationFrame(() => done(0)));")
 
     def menu_by_mouse(self, group, entry):
         """A click on the title opens its menu, a click on the entry chooses it."""
