@@ -95,6 +95,18 @@ def print_table(p):
     check(lines[3] == PRINTED_HEADING, "heading %r" % lines[3])
     check_rows(lines[5:31], test_print.expected_rows(p.name))
     check(p.box_lines() is None, "a box beside the print")
+    # In print media only the page shows, its lines as they stand, blanks kept.
+    p.cdp("Emulation.setEmulatedMedia", media="print")
+    try:
+        shown = p.js("const page = document.getElementById('print-page');"
+                     "const hidden = [...document.body.children].filter(e => e !== page)"
+                     ".every(e => getComputedStyle(e).display === 'none');"
+                     "return hidden && getComputedStyle(page).display !== 'none'"
+                     " && [...page.querySelectorAll('.printed-line')]"
+                     ".map(l => l.innerText.replace(/\\n$/, ''));")
+    finally:
+        p.cdp("Emulation.setEmulatedMedia", media="")
+    check(shown == lines, "printed as %r" % (shown,))
     # Printing leaves the run as it was: the next key draws the next step.
     p.keys("1", 1)
     wait_point(p, voltage_point(layout, steps), "the step after printing")
