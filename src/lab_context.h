@@ -41,7 +41,6 @@ struct LabContext {
 
   std::string ScreenValueFormat;
   std::string PrintValueFormat;
-  int DialogWidth = 310;
   double inputResult = 0.0;  // the number inputNumber read
 
   bool mainWindowGone() { return !platform.main_window_exists(); }
