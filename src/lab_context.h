@@ -9,11 +9,12 @@
 #include "model/circuit_params.h"
 #include "model/simulation.h"
 #include "platform/platform.h"
-#include "shell/menu.h"
-#include "shell/messages.h"
 #include "variants/variant_data.h"
 
 namespace lab {
+
+inline constexpr int MenuTableSize = 81;  // indices 0 to 80
+inline constexpr int HelpLinesSize = 23;  // indices 0 to 22
 
 struct LabContext {
   LabContext(Platform& platform_, const VariantData& variant_)
