@@ -4,74 +4,22 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "silent_platform.h"
 
 namespace lab::bench {
 
-class NullPlatform : public Platform {
+class NullPlatform : public SilentPlatform {
  public:
-  NullPlatform(int width, int height) : width_(width), height_(height) {}
+  using SilentPlatform::SilentPlatform;
 
   // The number of segments asked for, so the compiler cannot drop the drawing calls.
   long lines = 0;
 
-  void open_main_window() override {}
-  void open_window(int, const WindowGeometry&) override {}
-  void close_window(int) override {}
-  void activate_window(int) override {}
-  void set_caption(int, const std::string&) override {}
-  bool set_window_background(int, Colour) override { return true; }
-  void set_output_window(int) override {}
-  void clear_window() override {}
   bool main_window_exists() override { return true; }
-  bool close_requested() override { return false; }
-  void process_events() override {}
-  void wait_for_event() override {}
-  void yield_once() override {}
-  void end_of_run() override {}
-  [[noreturn]] void fail(const std::string& what) override;
-  int display_width() override { return width_; }
-  int display_height() override { return height_; }
-  void set_colour(Colour) override {}
-  void set_back_colour(Colour) override {}
-  void set_line_style(LineStyle) override {}
-  void set_line_width(int) override {}
   void draw_line(double, double, double, double) override { ++lines; }
-  void draw_box(double, double, double, double) override {}
-  void fill_box(double, double, double, double) override {}
-  void draw_circle(double, double, double) override {}
-  void draw_text(double, double, const std::string&) override {}
-  void set_font_name(const std::string&) override {}
-  void set_font_size(double) override {}
-  void set_text_transparent(bool) override {}
-  double text_width(const std::string& text) override { return 8.0 * text.size(); }
-  double line_height() override { return 16.0; }
-  void set_clip(double, double, double, double) override {}
-  void clear_clip() override {}
-  ImageHandle capture_image(int, int, int, int) override;
-  void put_image(const ImageHandle&, int, int) override {}
-  void set_text_position(int, int) override {}
-  void print_text(const std::string&, bool) override {}
   // Always a key, so that a prompt at the end of the time axis returns at once.
   std::string read_key() override { return " "; }
   LineResult read_line() override { return {LineStatus::Entered, ""}; }
-  MousePosition mouse_position() override { return {}; }
-  int mouse_buttons() override { return 0; }
-  void set_cursor(CursorShape) override {}
-  void message_box(const std::string&, BoxSymbol) override {}
-  void install_menu(const std::vector<std::string>&, MenuHandler) override {}
-  bool printer_write(const std::string&, bool) override { return true; }
-  bool printer_set_font_size(double) override { return true; }
-  bool printer_end_page() override { return true; }
-  bool printer_end_job() override { return true; }
-  ImageHandle load_picture(const std::string&) override { return nullptr; }
-  void put_picture_stretched(const ImageHandle&, int, int, int, int) override {}
-  std::string picture_folder() override { return "."; }
-  bool set_current_folder(const std::string&) override { return true; }
-
- private:
-  int width_;
-  int height_;
 };
 
 }  // namespace lab::bench

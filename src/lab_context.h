@@ -9,11 +9,12 @@
 #include "model/circuit_params.h"
 #include "model/simulation.h"
 #include "platform/platform.h"
-#include "shell/menu.h"
-#include "shell/messages.h"
 #include "variants/variant_data.h"
 
 namespace lab {
+
+inline constexpr int MenuTableSize = 81;  // indices 0 to 80
+inline constexpr int HelpLinesSize = 23;  // indices 0 to 22
 
 struct LabContext {
   LabContext(Platform& platform_, const VariantData& variant_)
@@ -41,7 +42,6 @@ struct LabContext {
 
   std::string ScreenValueFormat;
   std::string PrintValueFormat;
-  int DialogWidth = 310;
   double inputResult = 0.0;  // the number inputNumber read
 
   bool mainWindowGone() { return !platform.main_window_exists(); }

@@ -1,7 +1,7 @@
 // The start-up values of a program run and the derived values of the circuit parameters.
 #include "model/circuit_params.h"
 
-#include <algorithm>
+#include <cstdint>
 
 #include "display/screen_layout.h"
 #include "lab_context.h"
@@ -55,7 +55,6 @@ void loadCircuitDefaults(LabContext& ctx) {
   ctx.DrawMode = "j";
   ctx.ScreenValueFormat = " -###,##";
   ctx.PrintValueFormat = " -###,##";
-  ctx.DialogWidth = std::min(ctx.layout.ScreenWidth * 310 / 320, 310);
   ctx.layout.SnapshotBottom = static_cast<std::int16_t>(ScaleY(ctx.layout, 199));
   ctx.sampleLog.U[0] = 0;
 }

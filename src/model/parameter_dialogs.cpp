@@ -92,6 +92,8 @@ void extraStores(LabContext& ctx, Quantity quantity, double value) {
 void openParameterWindow(LabContext& ctx) {
   const ScreenLayout& layout = ctx.layout;
   Platform& platform = ctx.platform;
+  // The screen's width less the left margin on both sides: the prompt lines at the dialog's
+  // font size need far more than a fixed width.
   WindowGeometry geometry{ScaleX(layout, 10), ScaleY(layout, 15),
                           std::max(0, layout.ScreenWidth - 2 * ScaleX(layout, 10)),
                           std::max(0, ScaleY(layout, 30))};

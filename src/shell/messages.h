@@ -5,8 +5,6 @@ namespace lab {
 
 struct LabContext;
 
-inline constexpr int HelpLinesSize = 23;  // indices 0 to 22
-
 void ShowMessage(LabContext& ctx);
 void LoadHelpText(LabContext& ctx);
 void ShowKeysHelp(LabContext& ctx);

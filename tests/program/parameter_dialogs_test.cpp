@@ -93,6 +93,33 @@ TEST(ParameterDialogs, AcceptedAndRefusedBoundaries) {
   }
 }
 
+// The other tests take the prompts from the program's own table; here they are spelt out, so
+// a changed letter or blank in the table is caught.
+TEST(ParameterDialogs, ThePromptsAreShownLetterForLetter) {
+  const struct {
+    const VariantData& variant;
+    Quantity quantity;
+    std::string shown;  // the prompt, four blanks and the start-up value
+  } cases[] = {
+      {coilVariant(), Quantity::Uo, "Batteriespannung Uo < 10V >     10"},
+      {coilVariant(), Quantity::Initial, "Anfangsstrom I = < 0 A >     0"},
+      {coilVariant(), Quantity::R, "Widerstand  R  = < 1 kOhm >    1"},
+      {coilVariant(), Quantity::R2, "Widerstand  R2 = < 0,1 ...4 kOhm >    0.5"},
+      {coilVariant(), Quantity::Storage, "Induktivität L <0.5 ... 4> mH     1"},
+      {coilVariant(), Quantity::dt, "Zeitschritt dt = <0.2 s>    0.05"},
+      {capacitorVariant(), Quantity::Uo, "Batteriespannung Uo <10V>     10"},
+      {capacitorVariant(), Quantity::Initial, "Anfangsspannung U <0V>     0"},
+      {capacitorVariant(), Quantity::R, "Widerstand  R  = < 1 MOhm >    1"},
+      {capacitorVariant(), Quantity::R2, "Widerstand  R2 = < 1-4 MOhm >    1"},
+      {capacitorVariant(), Quantity::Storage, "Kapazität C <0.5 ... 4> µF     1"},
+      {capacitorVariant(), Quantity::dt, "Zeitschritt dt = <0.2 s>    0.05"},
+  };
+  for (const auto& c : cases) {
+    ModelRun run(c.variant);
+    EXPECT_EQ(shownPrompts(runDialog(run, c.quantity, {""})), std::vector<std::string>{c.shown});
+  }
+}
+
 TEST(ParameterDialogs, DerivedValuesFollowTheAcceptedValue) {
   ModelRun coil(coilVariant());
   runDialog(coil, Quantity::R, {"5", "4"});

@@ -81,28 +81,23 @@ TEST(StartUpValues, BothVariants) {
     EXPECT_EQ(ctx.DrawMode, "j");
     EXPECT_EQ(ctx.ScreenValueFormat, " -###,##");
     EXPECT_EQ(ctx.PrintValueFormat, " -###,##");
-    EXPECT_EQ(ctx.DialogWidth, 310);
     EXPECT_EQ(ctx.layout.SnapshotBottom, 597);
     EXPECT_EQ(ctx.sampleLog.U[0], 0);
     EXPECT_EQ(ctx.SwitchState, 0);
   }
 }
 
-TEST(StartUpValues, DialogWidthAndSnapshotBottomFollowTheScreen) {
+TEST(StartUpValues, SnapshotBottomFollowsTheScreen) {
   const struct {
-    int width, height, dialogWidth, snapshotBottom;
-  } cases[] = {{1024, 768, 310, 764},
-               {640, 480, 310, 477},
-               {320, 200, 310, 199},
-               {300, 200, 290, 199},
-               {100, 101, 96, 100}};
+    int width, height, snapshotBottom;
+  } cases[] = {
+      {1024, 768, 764}, {640, 480, 477}, {320, 200, 199}, {300, 200, 199}, {100, 101, 100}};
   for (const auto& c : cases) {
     test::RecordingPlatform platform(c.width, c.height);
     LabContext ctx(platform, coilVariant());
     platform.open_main_window();
     initScreenMetrics(ctx);
     loadCircuitDefaults(ctx);
-    EXPECT_EQ(ctx.DialogWidth, c.dialogWidth) << c.width;
     EXPECT_EQ(ctx.layout.SnapshotBottom, c.snapshotBottom) << c.height;
   }
 }

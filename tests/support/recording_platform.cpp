@@ -26,7 +26,7 @@ std::string num(double value) {
   return out.str();
 }
 
-RecordingPlatform::RecordingPlatform(int width, int height) : width_(width), height_(height) {}
+RecordingPlatform::RecordingPlatform(int width, int height) : SilentPlatform(width, height) {}
 
 RecordingPlatform& RecordingPlatform::key(const std::string& characters) {
   for (char c : characters) script_.push_back(KeyEvent{std::string(1, c)});
@@ -141,8 +141,6 @@ bool RecordingPlatform::close_requested() {
   return closeRequested_;
 }
 
-void RecordingPlatform::process_events() {}
-
 void RecordingPlatform::wait_for_event() {
   if (script_.empty()) {
     exhausted_ = true;
@@ -155,8 +153,6 @@ void RecordingPlatform::wait_for_event() {
   apply(event);
 }
 
-void RecordingPlatform::yield_once() {}
-
 void RecordingPlatform::end_of_run() {
   log("end_of_run");
 }
@@ -164,13 +160,6 @@ void RecordingPlatform::end_of_run() {
 void RecordingPlatform::fail(const std::string& what) {
   log("fail " + what);
   throw RuntimeStop(what);
-}
-
-int RecordingPlatform::display_width() {
-  return width_;
-}
-int RecordingPlatform::display_height() {
-  return height_;
 }
 
 void RecordingPlatform::set_colour(Colour c) {

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/platform.h"
+#include "silent_platform.h"
 
 namespace lab::test {
 
@@ -22,7 +22,7 @@ struct RuntimeStop : std::runtime_error {
 // The text form of a number in the call log: up to ten significant digits, no trailing zeros.
 std::string num(double value);
 
-class RecordingPlatform : public Platform {
+class RecordingPlatform : public SilentPlatform {
  public:
   explicit RecordingPlatform(int width = 800, int height = 600);
 
@@ -67,13 +67,9 @@ class RecordingPlatform : public Platform {
   void clear_window() override;
   bool main_window_exists() override;
   bool close_requested() override;
-  void process_events() override;
   void wait_for_event() override;
-  void yield_once() override;
   void end_of_run() override;
   [[noreturn]] void fail(const std::string& what) override;
-  int display_width() override;
-  int display_height() override;
   void set_colour(Colour colour) override;
   void set_back_colour(Colour colour) override;
   void set_line_style(LineStyle style) override;
@@ -131,8 +127,6 @@ class RecordingPlatform : public Platform {
   void log(const std::string& line) { calls.push_back(line); }
   void apply(const Event& event);
 
-  int width_;
-  int height_;
   std::deque<Event> script_;
   std::deque<std::string> keys_;
   bool exhausted_ = false;

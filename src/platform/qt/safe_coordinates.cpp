@@ -3,8 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-
-#include "display/rounding.h"
+#include <limits>
 
 namespace lab {
 
@@ -15,7 +14,7 @@ double clampToGuard(double value) {
 }
 
 int toPixel(double value) {
-  return toInt32(clampToGuard(value));
+  return roundedPixel(clampToGuard(value));
 }
 
 // Far beyond the guard range but small enough that differences of two values stay finite.
@@ -24,6 +23,17 @@ double tame(double value) {
 }
 
 }  // namespace
+
+int roundedPixel(double value) {
+  if (std::isnan(value)) return 0;
+  // nearbyint rounds halves to even in the default rounding mode, which nothing changes.
+  const double rounded = std::nearbyint(value);
+  constexpr double low = std::numeric_limits<int>::min();
+  constexpr double high = std::numeric_limits<int>::max();
+  if (rounded <= low) return std::numeric_limits<int>::min();
+  if (rounded >= high) return std::numeric_limits<int>::max();
+  return static_cast<int>(rounded);
+}
 
 std::optional<QPoint> safePoint(double x, double y) {
   if (std::isnan(x) || std::isnan(y)) return std::nullopt;

@@ -13,6 +13,8 @@ namespace lab {
 // Pixels this far outside any surface are as good as infinitely far away.
 inline constexpr double GuardLimit = 30000.0;
 
+// Nearest integer, halves to even, clamped into the int range; NaN becomes 0.
+int roundedPixel(double value);
 // A point rounded to pixels, clamped into the guard range; nothing for NaN.
 std::optional<QPoint> safePoint(double x, double y);
 // A segment cut to the guard range with its direction kept; nothing for NaN or when it lies

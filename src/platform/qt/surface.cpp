@@ -10,7 +10,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "display/rounding.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/safe_coordinates.h"
 
@@ -301,7 +300,7 @@ void Surface::recordMouse(QMouseEvent* event) {
   Surface* root = root_ ? root_ : this;
   const QPointF local = event->position();
   const QPointF at = root->toDrawing(root == this ? local : mapTo(root, local));
-  mouse_->position = QPoint(toInt32(at.x()), toInt32(at.y()));
+  mouse_->position = QPoint(roundedPixel(at.x()), roundedPixel(at.y()));
   mouse_->buttons = buttonBits(event->buttons());
   event->accept();
 }
