@@ -40,10 +40,10 @@ void QtPlatform::put_picture_stretched(const ImageHandle& picture, int x, int y,
                                        int height) {
   const auto* held = dynamic_cast<const QtImage*>(picture.get());
   Surface* s = output();
-  if (!held || held->image.isNull() || !s || width <= 0 || height <= 0) return;
+  if (!held || held->isNull() || !s || width <= 0 || height <= 0) return;
   const int limit = static_cast<int>(GuardLimit);
-  s->putStretched(held->image, QRect(std::clamp(x, -limit, limit), std::clamp(y, -limit, limit),
-                                     std::min(width, limit), std::min(height, limit)));
+  s->putStretched(held->pixels(), QRect(std::clamp(x, -limit, limit), std::clamp(y, -limit, limit),
+                                        std::min(width, limit), std::min(height, limit)));
 }
 
 namespace {
