@@ -160,6 +160,27 @@ TEST_F(DrawingTest, CapturedBandIsPutBackPixelForPixel) {
   EXPECT_TRUE(is(200, 151, White));  // not part of either capture
 }
 
+TEST_F(DrawingTest, CheckeredBandWithoutRunsIsPutBackPixelForPixel) {
+  // Every pixel differs from its neighbours: nothing to gain from runs of equal pixels.
+  for (int x = 0; x < 40; ++x) {
+    for (int y = 0; y < 4; ++y) {
+      platform->set_colour((x + y) % 2 == 0 ? Blue : White);
+      platform->draw_line(x, y, x, y);
+    }
+  }
+  const ImageHandle band = platform->capture_image(0, 0, 39, 3);
+  platform->set_colour(Magenta);
+  platform->fill_box(0, 0, 50, 10);
+  platform->put_image(band, 0, 0);
+  for (int x = 0; x < 40; ++x) {
+    for (int y = 0; y < 4; ++y) {
+      EXPECT_TRUE(is(x, y, (x + y) % 2 == 0 ? Blue : White)) << x << "," << y;
+    }
+  }
+  EXPECT_TRUE(is(40, 0, Magenta));  // the fill, not part of the band
+  EXPECT_TRUE(is(0, 4, Magenta));
+}
+
 TEST_F(DrawingTest, PutImageHonoursTheClip) {
   const ImageHandle corner = platform->capture_image(0, 0, 99, 99);  // all magenta
   platform->fill_box(0, 0, 200, 200);

@@ -79,25 +79,28 @@ Surface* QtPlatform::output() const {
 
 void QtPlatform::waitUntilSettled() {
   // A window manager maximizes a new window a moment after it is shown; the drawing area is
-  // measured once its size stays put. A frame that already fills the screen's free area needs
-  // one steady pass, anything else steady for 80 ms.
+  // measured once its size is final. A frame that fills the screen's free area is final at
+  // once; anything else must stay put for 80 ms. Every event is looked at as it comes, and the
+  // ticks only wake the wait when none comes, so start-up loses no time to polling.
   QElapsedTimer clock;
   clock.start();
+  QElapsedTimer steady;
+  steady.start();
   QSize last;
-  int stablePasses = 0;
-  int neededPasses = 16;
-  while (clock.elapsed() < 3000 && stablePasses < neededPasses) {
-    QEventLoop pause;
-    QTimer::singleShot(5, &pause, &QEventLoop::quit);
-    pause.exec();
-    const bool shown = main_->windowHandle() && main_->windowHandle()->isExposed();
+  QTimer tick;
+  tick.start(5);
+  while (clock.elapsed() < 3000) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const bool shown =
+        main_->windowHandle() && main_->windowHandle()->isExposed() && main_->isMaximized();
     const QSize now = root_->size();
-    stablePasses = (shown && main_->isMaximized() && now == last) ? stablePasses + 1 : 0;
+    if (!shown || now != last) steady.restart();
     last = now;
+    if (!shown) continue;
     const QScreen* screen = main_->screen();
     const bool fillsScreen =
         screen && main_->frameGeometry().size() == screen->availableGeometry().size();
-    neededPasses = fillsScreen ? 1 : 16;
+    if (fillsScreen || steady.elapsed() >= 80) return;
   }
 }
 

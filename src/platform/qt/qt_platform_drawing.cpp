@@ -92,15 +92,20 @@ ImageHandle QtPlatform::capture_image(int x1, int y1, int x2, int y2) {
   Surface* s = output();
   const auto rect = safeRect(x1, y1, x2, y2);
   if (!s || !rect) return std::make_shared<QtImage>(QImage());
-  return std::make_shared<QtImage>(s->capture(*rect));
+  QImage captured = s->capture(*rect);
+  // Bands are kept for a whole run; most of them pack into a small part of their pixels.
+  if (auto packed = RunLengthImage::pack(captured)) {
+    return std::make_shared<QtImage>(std::move(*packed));
+  }
+  return std::make_shared<QtImage>(std::move(captured));
 }
 
 void QtPlatform::put_image(const ImageHandle& image, int x, int y) {
   const auto* held = dynamic_cast<const QtImage*>(image.get());
   Surface* s = output();
   const auto at = safePoint(x, y);
-  if (!held || held->image.isNull() || !s || !at) return;
-  s->putImage(held->image, *at);
+  if (!held || held->isNull() || !s || !at) return;
+  s->putImage(held->pixels(), *at);
 }
 
 void QtPlatform::set_text_position(int x, int y) {

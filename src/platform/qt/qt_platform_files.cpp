@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QImageReader>
 
 #include "platform/qt/qt_image.h"
@@ -39,11 +40,25 @@ void QtPlatform::put_picture_stretched(const ImageHandle& picture, int x, int y,
                                        int height) {
   const auto* held = dynamic_cast<const QtImage*>(picture.get());
   Surface* s = output();
-  if (!held || held->image.isNull() || !s || width <= 0 || height <= 0) return;
+  if (!held || held->isNull() || !s || width <= 0 || height <= 0) return;
   const int limit = static_cast<int>(GuardLimit);
-  s->putStretched(held->image, QRect(std::clamp(x, -limit, limit), std::clamp(y, -limit, limit),
-                                     std::min(width, limit), std::min(height, limit)));
+  s->putStretched(held->pixels(), QRect(std::clamp(x, -limit, limit), std::clamp(y, -limit, limit),
+                                        std::min(width, limit), std::min(height, limit)));
 }
+
+namespace {
+
+// A plain look at the names: a name filter would compile a regular expression, and with it
+// half a megabyte of matcher code, on every start-up.
+bool holdsPictures(const QDir& folder) {
+  QDirIterator files(folder.path(), QDir::Files);
+  while (files.hasNext()) {
+    if (files.next().endsWith(QStringLiteral(".gif"), Qt::CaseInsensitive)) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 std::string QtPlatform::picture_folder() {
   // Next to the executable in the build tree; in the shared data folder once installed. With
@@ -51,8 +66,9 @@ std::string QtPlatform::picture_folder() {
   const QDir beside(QCoreApplication::applicationDirPath());
   const QString installed = QDir::cleanPath(
       beside.absoluteFilePath(QStringLiteral("../share/") + QString::fromStdString(programName_)));
-  const bool picturesBeside = !beside.entryList({QStringLiteral("*.gif")}, QDir::Files).isEmpty();
-  if (picturesBeside || !QDir(installed).exists()) return beside.absolutePath().toStdString();
+  if (holdsPictures(beside) || !QDir(installed).exists()) {
+    return beside.absolutePath().toStdString();
+  }
   return installed.toStdString();
 }
 

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -205,46 +204,6 @@ void Surface::setBackground(const QColor& colour) {
   update();
 }
 
-namespace {
-
-// A saved band of the blank graph holds few colours: as 8-bit indices it takes a quarter of the
-// memory and paints back pixel for pixel the same. A band with more colours, or with partly
-// transparent pixels, stays as it is.
-QImage compacted(const QImage& image) {
-  QImage indexed(image.size(), QImage::Format_Indexed8);
-  QList<QRgb> table;
-  QHash<QRgb, uchar> index;
-  QRgb last = 0;
-  uchar lastIndex = 0;
-  bool haveLast = false;
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    uchar* out = indexed.scanLine(y);
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb pixel = in[x];
-      if (!haveLast || pixel != last) {
-        const int alpha = qAlpha(pixel);
-        if (alpha != 0 && alpha != 255) return image;
-        auto found = index.constFind(pixel);
-        if (found == index.cend()) {
-          if (table.size() == 256) return image;
-          found = index.insert(pixel, static_cast<uchar>(table.size()));
-          table.append(pixel);
-        }
-        last = pixel;
-        lastIndex = *found;
-        haveLast = true;
-      }
-      out[x] = lastIndex;
-    }
-  }
-  indexed.setColorTable(table);
-  indexed.setDevicePixelRatio(image.devicePixelRatio());
-  return indexed;
-}
-
-}  // namespace
-
 QImage Surface::capture(const QRect& rect) const {
   // Parts outside the window stay transparent, so putting the capture back paints only pixels.
   const double ratio = image_.devicePixelRatio();
@@ -256,7 +215,7 @@ QImage Surface::capture(const QRect& rect) const {
   painter.drawImage(QRectF(QPointF(0, 0), QSizeF(rect.size())), image_,
                     QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
   painter.end();
-  return compacted(captured);
+  return captured;
 }
 
 void Surface::putImage(const QImage& picture, const QPoint& topLeft) {
