@@ -394,10 +394,11 @@ class Program:
         self.move(x, y)
         self.xdo("click", button)
 
-    def menu(self, group, entry):
-        """Chooses an entry with the keyboard: Alt, Right to the group, Down to the entry."""
+    def menu(self, group, entry, opener="alt"):
+        """Chooses an entry with the keyboard: Alt (or F10), Right to the group, Down to the
+        entry."""
         self.focus()
-        self.key("alt")
+        self.key(opener)
         time.sleep(0.2)
         for _ in range(group):
             self.key("Right")

@@ -146,7 +146,8 @@ TEST_F(LineInputTest, NestedKeyWaitGetsTheKeysAndTheFieldGetsThemBackAfterwards)
   EXPECT_EQ(result.text, "7");
 }
 
-TEST_F(LineInputTest, AltOpensTheMenuBarAndTheFieldGoesOnAfterwards) {
+// Alt and F10 open the menu bar from the keyboard, in the field's wait and in the main window.
+TEST_F(LineInputTest, AltOrF10OpensTheMenuBarAndTheFieldGoesOnAfterwards) {
   int started = 0;
   platform->install_menu({"DESK |", "(Neu-)&Start", "", ""}, [&](int) {
     ++started;
@@ -164,42 +165,74 @@ TEST_F(LineInputTest, AltOpensTheMenuBarAndTheFieldGoesOnAfterwards) {
   };
   auto focus = [&] { return platform->mainWindow()->focusWidget(); };
   auto opened = [&] { return bar->activeAction() != nullptr && focus() == bar; };
-  // Each step runs from the field's wait, which thus has its turn between the keys.
-  int stage = 0;
-  bool openedByAlt = false;
-  Driver driver([&] {
-    if (!field()) return false;
-    switch (stage++) {
-      case 0:  // a lone Alt
-        send(focus(), QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
-        send(focus(), QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
-        return false;
-      case 1:  // Down opens the group
-        openedByAlt = opened();
-        send(focus(), QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-        return false;
-      case 2:  // Return chooses its entry
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-          send(popup, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  const struct {
+    const char* name;
+    int key;
+    Qt::KeyboardModifiers held;  // the modifiers while the key is down
+  } openers[] = {{"Alt", Qt::Key_Alt, Qt::AltModifier}, {"F10", Qt::Key_F10, Qt::NoModifier}};
+  for (const auto& opener : openers) {
+    SCOPED_TRACE(opener.name);
+    // The offscreen platform leaves no window active after a popup menu closed.
+    platform->mainWindow()->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == platform->mainWindow(); }));
+    auto tap = [&](QWidget* target) {
+      send(target, QEvent::KeyPress, opener.key, opener.held);
+      send(target, QEvent::KeyRelease, opener.key, Qt::NoModifier);
+    };
+    const int before = started;
+    // Each step runs from the field's wait, which thus has its turn between the keys.
+    int stage = 0;
+    int waits = 0;
+    constexpr int MaxWaits = 500;  // steps of 10 ms
+    bool openedInTheField = false;
+    Driver driver([&] {
+      if (!field()) return false;
+      switch (stage++) {
+        case 0:  // the key alone
+          tap(focus());
           return false;
-        }
-        pressReturn(field());  // no menu opened: the field ends, and the checks below fail
-        return true;
-      default:
-        if (started == 0 || focus() != field()) {
-          --stage;
+        case 1:  // Down opens the group
+          openedInTheField = opened();
+          send(focus(), QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
           return false;
-        }
-        type(field(), "7");
-        pressReturn(field());
-        return true;
-    }
-  });
-  const LineResult result = platform->read_line();
-  EXPECT_TRUE(openedByAlt);
-  EXPECT_EQ(started, 1);
-  EXPECT_EQ(result.status, LineStatus::Entered);
-  EXPECT_EQ(result.text, "7");
+        case 2:  // Return chooses its entry
+          if (QWidget* popup = QApplication::activePopupWidget()) {
+            send(popup, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            return false;
+          }
+          pressReturn(field());  // no menu opened: the field ends, and the checks below fail
+          return true;
+        default:
+          if (started == before || focus() != field()) {
+            if (++waits < MaxWaits) {
+              --stage;
+              return false;
+            }
+            pressReturn(field());  // the field never got the keys back: the checks below fail
+            return true;
+          }
+          type(field(), "7");
+          pressReturn(field());
+          return true;
+      }
+    });
+    const LineResult result = platform->read_line();
+    EXPECT_TRUE(openedInTheField);
+    EXPECT_EQ(started, before + 1);
+    EXPECT_EQ(result.status, LineStatus::Entered);
+    EXPECT_EQ(result.text, "7");
+
+    // The same from the main window, which has the keys again; none of them is queued.
+    ASSERT_EQ(focus(), platform->mainWindow());
+    tap(focus());
+    EXPECT_TRUE(opened());
+    send(focus(), QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    ASSERT_TRUE(waitUntil([] { return QApplication::activePopupWidget() != nullptr; }));
+    send(QApplication::activePopupWidget(), QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(waitUntil([&] { return started == before + 2; }));
+    EXPECT_TRUE(waitUntil([&] { return focus() == platform->mainWindow(); }));
+    EXPECT_EQ(platform->read_key(), "");
+  }
 }
 
 }  // namespace

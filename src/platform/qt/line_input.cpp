@@ -3,11 +3,16 @@
 
 #include <QKeyEvent>
 
+#include "platform/qt/main_window.h"
+
 namespace lab {
 
 void LineInput::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     entered_ = true;
+  } else if (isMenuBarKey(*event)) {
+    auto* main = qobject_cast<QMainWindow*>(window());
+    if (main && !event->isAutoRepeat()) openMenuBarFromKeyboard(*main);
   } else {
     QLineEdit::keyPressEvent(event);
   }

@@ -1,4 +1,5 @@
-// The edit field of a line input: ends on Return and keeps every key it is given to itself.
+// The edit field of a line input: ends on Return, opens the menu bar on F10 and keeps every
+// other key it is given to itself.
 #pragma once
 
 #include <QLineEdit>

@@ -30,4 +30,8 @@ class MainWindow : public QMainWindow {
 // The queue entry of a key press; empty for a bare modifier, which is not queued.
 std::string keyEntry(int key, const QString& text);
 
+// F10 opens the menu bar from the keyboard, as a lone Alt does; it is never a key character.
+bool isMenuBarKey(const QKeyEvent& event);
+void openMenuBarFromKeyboard(QMainWindow& window);
+
 }  // namespace lab
