@@ -53,7 +53,7 @@ var LabPage = (function () {
     return bytes;
   }
 
-  // Fonts and pictures are ready before the program's first call measures or draws anything.
+  // The fonts are ready before the program's first call measures or draws anything.
   function prepare(module) {
     module.addRunDependency('lab-page');
     var waits = [];
@@ -62,11 +62,12 @@ var LabPage = (function () {
       document.fonts.add(face);
       waits.push(face.load());
     });
+    // The pictures are first shown long after the title screen: they decode meanwhile.
     Object.keys(LabAssets.pictures).forEach(function (name) {
       var blob = new Blob([base64Bytes(LabAssets.pictures[name])], { type: 'image/gif' });
-      waits.push(createImageBitmap(blob).then(function (bitmap) {
+      createImageBitmap(blob).then(function (bitmap) {
         pictures[name] = bitmap;
-      }, function () {}));
+      }, function () {});
     });
     buildPage();
     Promise.all(waits).then(function () {
