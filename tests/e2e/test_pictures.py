@@ -17,23 +17,27 @@ def stretched(path, width, height):
     return lambda x, y: tuple(data[(y * width + x) * 3:(y * width + x) * 3 + 3])
 
 
+def picture_shown(p, path, layout):
+    """A condition: the picture from path stretched over the window, at most colour noise off."""
+    x0, y0, w, h = layout.sx(4), layout.sy(4), layout.sx(310), layout.sy(192)
+    expect = stretched(path, w, h)
+    samples = [(x, y) for y in range(h // 20, h, h // 10) for x in range(w // 20, w, w // 10)]
+
+    def shown():
+        shot = p.screenshot()
+        close = sum(1 for x, y in samples
+                    if max(abs(a - b) for a, b in zip(p.pixel(shot, x0 + x, y0 + y),
+                                                       expect(x, y))) < 60)
+        return close >= len(samples) * 0.8
+    return shown
+
+
 def test(name, env):
     def body(p):
         layout = p.through_title_and_help()
         build = os.path.dirname(p.path)
-        x0, y0, w, h = layout.sx(4), layout.sy(4), layout.sx(310), layout.sy(192)
         for entry, picture in zip((8, 9), PICTURES[name]):
-            expect = stretched(os.path.join(build, picture), w, h)
-            samples = [(x, y) for y in range(h // 20, h, h // 10) for x in range(w // 20, w,
-                                                                                 w // 10)]
-
-            def shown():
-                shot = p.screenshot()
-                close = sum(1 for x, y in samples
-                            if max(abs(a - b) for a, b in zip(p.pixel(shot, x0 + x, y0 + y),
-                                                               expect(x, y))) < 60)
-                return close >= len(samples) * 0.8
-
+            shown = picture_shown(p, os.path.join(build, picture), layout)
             p.menu(2, entry)
             wait_until(shown, 10, "the picture %s over the window" % picture)
             p.focus()

@@ -14,6 +14,28 @@ def steps_to_wrap(layout, dt=0.05):
         k += 1
 
 
+def sweep_to_prompt(p, layout, n, probes):
+    """Keys up to the last step before the edge, the curve at the probes, then the step that
+    reaches the edge and the continue prompt it brings."""
+    p.keys("1", n - 1)
+    wait_until(lambda: all(p.near(p.screenshot(), x, y, WHITE) for x, y in probes), 20,
+               "the sweep up to the edge")
+    prompt_y = layout.prompt_y(22)
+    region = [(x, y) for y in range(prompt_y, prompt_y + 12)
+              for x in range(19, 19 + layout.sx(50))]
+    before = p.screenshot()
+    p.keys("1", 1)
+
+    def prompt_shown():
+        # The prompt's letters change the band, and it is not the blank panel.
+        shot = p.screenshot()
+        changed = sum(1 for x, y in region if p.pixel(shot, x, y) != p.pixel(before, x, y))
+        marked = sum(1 for x, y in region if p.pixel(shot, x, y) != BLUE)
+        return changed > 20 and marked > 20
+
+    wait_until(prompt_shown, 10, "the continue prompt")
+
+
 def test(name, env):
     def sweep(p, overwrite):
         layout = p.through_title_and_help()
@@ -30,23 +52,7 @@ def test(name, env):
         probes = [(layout.plot_x(s[0]), layout.plot_y(value(s), zero))
                   for s in samples[n // 2:n - 2:25]]
         p.focus()
-        p.keys("1", n - 1)
-        wait_until(lambda: all(p.near(p.screenshot(), x, y, WHITE) for x, y in probes), 20,
-                   "the sweep up to the edge")
-        prompt_y = layout.prompt_y(22)
-        region = [(x, y) for y in range(prompt_y, prompt_y + 12)
-                  for x in range(19, 19 + layout.sx(50))]
-        before = p.screenshot()
-        p.keys("1", 1)
-
-        def prompt_shown():
-            # The prompt's letters change the band, and it is not the blank panel.
-            shot = p.screenshot()
-            changed = sum(1 for x, y in region if p.pixel(shot, x, y) != p.pixel(before, x, y))
-            marked = sum(1 for x, y in region if p.pixel(shot, x, y) != BLUE)
-            return changed > 20 and marked > 20
-
-        wait_until(prompt_shown, 10, "the continue prompt")
+        sweep_to_prompt(p, layout, n, probes)
         shot = p.screenshot()
         kept = sum(1 for x, y in probes if p.near(shot, x, y, WHITE))
         if overwrite:

@@ -163,17 +163,8 @@ def mouse_measure(p):
 def picture(p):
     """The switched-on picture stretched over the window until a key."""
     layout = p.through_title_and_help()
-    x0, y0, w, h = layout.sx(4), layout.sy(4), layout.sx(310), layout.sy(192)
     name = test_pictures.PICTURES[p.name][0]
-    expect = test_pictures.stretched(os.path.join(ROOT, "assets", name), w, h)
-    samples = [(x, y) for y in range(h // 20, h, h // 10) for x in range(w // 20, w, w // 10)]
-
-    def shown():
-        shot = p.screenshot()
-        close = sum(1 for x, y in samples
-                    if max(abs(a - b) for a, b in zip(p.pixel(shot, x0 + x, y0 + y),
-                                                       expect(x, y))) < 60)
-        return close >= len(samples) * 0.8
+    shown = test_pictures.picture_shown(p, os.path.join(ROOT, "assets", name), layout)
 
     p.menu(2, 8)  # AUSGABE, "Einschalten - Schema zeigen"
     wait_until(shown, 10, "the picture %s over the window" % name)
@@ -196,22 +187,7 @@ def wrap(p):
         zero = layout.current_zero  # the coil current stays away from its time axis
         probes = [(layout.plot_x(t), layout.plot_y(current, zero))
                   for t, _, current, _ in samples[n // 2:n - 2:25]]
-        p.keys("1", n - 1)
-        wait_until(lambda: all(p.near(p.screenshot(), x, y, WHITE) for x, y in probes), 20,
-                   "the sweep up to the edge")
-        prompt_y = layout.prompt_y(22)
-        region = [(x, y) for y in range(prompt_y, prompt_y + 12)
-                  for x in range(19, 19 + layout.sx(50))]
-        before = p.screenshot()
-        p.keys("1", 1)
-
-        def prompt_shown():
-            shot = p.screenshot()
-            changed = sum(1 for x, y in region if p.pixel(shot, x, y) != p.pixel(before, x, y))
-            marked = sum(1 for x, y in region if p.pixel(shot, x, y) != BLUE)
-            return changed > 20 and marked > 20
-
-        wait_until(prompt_shown, 10, "the continue prompt")
+        test_wrap.sweep_to_prompt(p, layout, n, probes)
         check(p.texts("stage")[-1] == PROMPT, "the prompt's text %r" % p.texts("stage")[-1])
         shot = p.screenshot()
         kept = sum(1 for x, y in probes if p.near(shot, x, y, WHITE))
