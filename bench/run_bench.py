@@ -401,6 +401,26 @@ def table(rows):
     return lines
 
 
+def report(rows, setting, markdown):
+    """Prints the rows as a table after the machine and the setting, and the missed goals;
+    with a file name, writes the table as Markdown there too."""
+    lines = table(rows)
+    widths = [max(len(line[i]) for line in lines) for i in range(len(lines[0]))]
+    print("machine: %s" % machine())
+    print(setting)
+    for line in lines:
+        print("  ".join(cell.ljust(w) for cell, w in zip(line, widths)).rstrip())
+    missed = [r.figure for r in rows if r.met is False]
+    print("goals missed: %s" % (", ".join(missed) if missed else "none"))
+    if markdown:
+        with open(markdown, "w", encoding="utf-8") as f:
+            f.write("Machine: %s; %s.\n\n" % (machine(), setting))
+            f.write("| " + " | ".join(lines[0]) + " |\n")
+            f.write("|" + "---|" * len(lines[0]) + "\n")
+            for line in lines[1:]:
+                f.write("| " + " | ".join(line) + " |\n")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
@@ -414,22 +434,7 @@ def main():
     rows += x_figures(build, runs=3 if args.quick else 7, idle_seconds=10,
                       latency_keys=100 if args.quick else 250)
 
-    lines = table(rows)
-    widths = [max(len(line[i]) for line in lines) for i in range(len(lines[0]))]
-    print("machine: %s" % machine())
-    print("offscreen drawing area: %s; Xvfb screen %s" % (area, SCREEN))
-    for line in lines:
-        print("  ".join(cell.ljust(w) for cell, w in zip(line, widths)).rstrip())
-    missed = [r.figure for r in rows if r.met is False]
-    print("goals missed: %s" % (", ".join(missed) if missed else "none"))
-    if args.markdown:
-        with open(args.markdown, "w") as f:
-            f.write("Machine: %s; offscreen drawing area %s; Xvfb screen %s.\n\n"
-                    % (machine(), area, SCREEN))
-            f.write("| " + " | ".join(lines[0]) + " |\n")
-            f.write("|" + "---|" * len(lines[0]) + "\n")
-            for line in lines[1:]:
-                f.write("| " + " | ".join(line) + " |\n")
+    report(rows, "offscreen drawing area %s; Xvfb screen %s" % (area, SCREEN), args.markdown)
     return 0
 
 

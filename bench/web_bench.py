@@ -260,22 +260,8 @@ def main():
     finally:
         driver.quit()
 
-    lines = run_bench.table(rows)
-    widths = [max(len(line[i]) for line in lines) for i in range(len(lines[0]))]
     setting = "Chromium %s headless, viewport %d x %d" % ((version,) + weblib.VIEWPORT)
-    print("machine: %s" % run_bench.machine())
-    print(setting)
-    for line in lines:
-        print("  ".join(cell.ljust(width) for cell, width in zip(line, widths)).rstrip())
-    missed = [r.figure for r in rows if r.met is False]
-    print("goals missed: %s" % (", ".join(missed) if missed else "none"))
-    if args.markdown:
-        with open(args.markdown, "w", encoding="utf-8") as out:
-            out.write("Machine: %s; %s.\n\n" % (run_bench.machine(), setting))
-            out.write("| " + " | ".join(lines[0]) + " |\n")
-            out.write("|" + "---|" * len(lines[0]) + "\n")
-            for line in lines[1:]:
-                out.write("| " + " | ".join(line) + " |\n")
+    run_bench.report(rows, setting, args.markdown)
     return 0
 
 
