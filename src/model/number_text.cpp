@@ -2,13 +2,12 @@
 // the reading of a typed decimal number.
 #include "model/number_text.h"
 
+#include <array>
 #include <clocale>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
-#include <iomanip>
-#include <locale>
-#include <sstream>
 
 namespace lab {
 
@@ -52,13 +51,16 @@ struct ShortestDigits {
 ShortestDigits shortestDigits(double magnitude) {
   ShortestDigits found;
   for (int precision = 0; precision <= 16; ++precision) {
-    // Streams keep their own locale, so the text has a point whatever the session's locale.
-    std::ostringstream out;
-    out.imbue(std::locale::classic());
-    out << std::scientific << std::setprecision(precision) << magnitude;
-    const std::string text = out.str();
+    // "d.ddde+xx" in the session's locale: only its digits are kept, so its decimal point (a
+    // comma in a German session) never reaches a text, and strtod reads the text back alike.
+    std::array<char, 40> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.*e", precision, magnitude);
+    const std::string text = buffer.data();
     const std::size_t e = text.find('e');
-    found.digits = text.substr(0, 1) + (precision > 0 ? text.substr(2, e - 2) : "");
+    found.digits.clear();
+    for (std::size_t at = 0; at < e; ++at) {
+      if (isDigit(text[at])) found.digits += text[at];
+    }
     found.exponent = std::stoi(text.substr(e + 1));
     if (readCheckedNumber(text) == magnitude) break;
   }

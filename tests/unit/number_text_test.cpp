@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -198,6 +199,18 @@ TEST(ParseDecimalNumber, HostileLinesNeverGiveANonFiniteValue) {
     }
   }
   EXPECT_GT(accepted, 0);  // the alphabet does produce numbers, so the check above ran
+}
+
+// A German session's C library writes and reads a decimal comma; the texts keep their point.
+TEST(NumberTexts, StayTheSameInAGermanLocale) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE.UTF-8";
+  EXPECT_EQ(plainNumberText(2.5), "2.5");
+  EXPECT_EQ(plainNumberText(-1.25e-30), "-1.25e-30");
+  EXPECT_EQ(pictureNumberText(0.125, " -###,##"), "    0,13");
+  EXPECT_EQ(parseDecimalNumber("2.5"), 2.5);
+  EXPECT_EQ(parseDecimalNumber("2,5"), 2.5);
+  std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 }  // namespace
