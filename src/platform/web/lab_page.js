@@ -2,6 +2,8 @@
 // bar, the message boxes, the line input, the key and pointer queues, the pictures, the print
 // page and the page that stays when the program has ended. The C++ side calls it through
 // lab_library.js; every DOM event that a wait may be waiting for wakes the suspended program.
+// It stands in the page before the program's own script, so that its start-up work (fonts,
+// compiling the WebAssembly) runs while that script is still being read.
 var LabPage = (function () {
   'use strict';
 
@@ -29,12 +31,19 @@ var LabPage = (function () {
   var images = {};
   var nextImage = 1;
   var pictures = {};
+  var picturesRequested = false;
+  var fontsLoaded = null;
+  var compiled = null;
   var job = null;
 
   // ------------------------------------------------------------------ waking the program
 
   function sleep(wakeUp) {
     pendingWake = wakeUp;
+    if (!picturesRequested) {
+      picturesRequested = true;
+      decodePicturesAfterFirstFrame();
+    }
   }
 
   function wake() {
@@ -47,33 +56,61 @@ var LabPage = (function () {
   // ------------------------------------------------------------------ start-up
 
   function base64Bytes(text) {
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
     var binary = atob(text);
     var bytes = new Uint8Array(binary.length);
     for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
     return bytes;
   }
 
+  // The WebAssembly stands as base64 in an element of its own, so the script engine never scans
+  // it; it compiles in the background while the fonts load and the program's script is read.
+  function start() {
+    buildPage();
+    // In a promise, so that a browser without WebAssembly gets the failure page.
+    compiled = Promise.resolve().then(function () {
+      return WebAssembly.compile(base64Bytes(document.getElementById('lab-wasm').textContent));
+    });
+    compiled.catch(failToStart);
+    fontsLoaded = Promise.all(Object.keys(LabAssets.fonts).map(function (family) {
+      var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
+      document.fonts.add(face);
+      return face.load();
+    }));
+  }
+
+  function instantiateProgram(imports, receiveInstance) {
+    compiled.then(function (module) {
+      return WebAssembly.instantiate(module, imports).then(function (instance) {
+        receiveInstance(instance, module);
+      });
+    }).catch(failToStart);
+  }
+
   // The fonts are ready before the program's first call measures or draws anything.
   function prepare(module) {
     module.addRunDependency('lab-page');
-    var waits = [];
-    Object.keys(LabAssets.fonts).forEach(function (family) {
-      var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
-      document.fonts.add(face);
-      waits.push(face.load());
-    });
-    // The pictures are first shown long after the title screen: they decode meanwhile.
-    Object.keys(LabAssets.pictures).forEach(function (name) {
-      var blob = new Blob([base64Bytes(LabAssets.pictures[name])], { type: 'image/gif' });
-      createImageBitmap(blob).then(function (bitmap) {
-        pictures[name] = bitmap;
-      }, function () {});
-    });
-    buildPage();
-    Promise.all(waits).then(function () {
+    fontsLoaded.then(function () {
       module.removeRunDependency('lab-page');
-    }, function (error) {
-      document.body.textContent = 'Die Seite kann nicht geladen werden: ' + error;
+    }, failToStart);
+  }
+
+  function failToStart(error) {
+    document.body.textContent = 'Die Seite kann nicht geladen werden: ' + error;
+  }
+
+  // The pictures are first shown long after the title screen: they decode once its first frame
+  // is on the screen (a task queued from an animation frame runs after that frame).
+  function decodePicturesAfterFirstFrame() {
+    requestAnimationFrame(function () {
+      setTimeout(function () {
+        Object.keys(LabAssets.pictures).forEach(function (name) {
+          var blob = new Blob([base64Bytes(LabAssets.pictures[name])], { type: 'image/gif' });
+          createImageBitmap(blob).then(function (bitmap) {
+            pictures[name] = bitmap;
+          }, function () {});
+        });
+      }, 0);
     });
   }
 
@@ -929,7 +966,7 @@ var LabPage = (function () {
   }
 
   return {
-    prepare: prepare, sleep: sleep,
+    start: start, instantiateProgram: instantiateProgram, prepare: prepare, sleep: sleep,
     openMain: openMain, openWindow: openWindow, closeWindow: closeWindow,
     mainExists: function () { return mainOpen && !ended; },
     activate: function (number) { var s = surfaces[number]; if (s && number) stage.appendChild(s.element); },
@@ -962,6 +999,4 @@ var LabPage = (function () {
   };
 })();
 
-Module.preRun = (Module.preRun || []).concat([function () {
-  LabPage.prepare({ addRunDependency: addRunDependency, removeRunDependency: removeRunDependency });
-}]);
+LabPage.start();

@@ -1,14 +1,14 @@
 #!/usr/bin/python3
 """Writes one program's self-contained page: the shell with the page's assets (the three
 Liberation faces subset to the characters the programs' sources use, with their vertical metrics,
-and the program's GIF pictures), the WebAssembly and the program's script, all inside, so that the
-page needs no file beside it.
+and the program's GIF pictures), the WebAssembly, the page module and the program's script, all
+inside, so that the page needs no file beside it.
 
-The WebAssembly stands as base64 in an element of its own rather than in the script: the script
-engine then never scans it, and the page decodes it at once instead of fetching a data URL.
+The WebAssembly stands as base64 in an element of its own rather than in a script, so the script
+engine never scans it; the page module comes before the program's script and starts compiling it.
 
-usage: make_page.py PROGRAM PAGE.html SHELL.html PROGRAM.js PROGRAM.wasm SOURCE_DIR FONT_DIR
-                    PICTURE..."""
+usage: make_page.py PROGRAM PAGE.html SHELL.html PAGE_MODULE.js PROGRAM.js PROGRAM.wasm SOURCE_DIR
+                    FONT_DIR PICTURE..."""
 
 import base64
 import io
@@ -86,17 +86,20 @@ def inline_script(code):
 
 
 def main():
-    program, page, shell, script, wasm, source_dir, font_dir = sys.argv[1:8]
+    program, page, shell, page_module, script, wasm, source_dir, font_dir = sys.argv[1:9]
     with open(shell, encoding="utf-8") as file:
         template = file.read()
+    with open(page_module, encoding="utf-8") as file:
+        module_code = file.read()
     with open(script, encoding="utf-8") as file:
         code = file.read()
     with open(wasm, "rb") as file:
         binary = base64.b64encode(file.read()).decode("ascii")
     scripts = "\n".join([
         inline_script("var LabAssets = " + json.dumps(assets(program, source_dir, font_dir,
-                                                            sys.argv[8:])) + ";"),
+                                                            sys.argv[9:])) + ";"),
         '<script type="application/octet-stream" id="lab-wasm">' + binary + "</script>",
+        inline_script(module_code),
         inline_script(code),
     ])
     if template.count("{{{ SCRIPT }}}") != 1:
