@@ -431,7 +431,7 @@ def main():
 
     rows, area = step_cost(build, 0.1 if args.quick else 0.5)
     rows += offscreen_latency(build)
-    rows += x_figures(build, runs=3 if args.quick else 7, idle_seconds=10,
+    rows += x_figures(build, runs=5 if args.quick else 15, idle_seconds=10,
                       latency_keys=100 if args.quick else 250)
 
     report(rows, "offscreen drawing area %s; Xvfb screen %s" % (area, SCREEN), args.markdown)
