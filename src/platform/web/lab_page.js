@@ -79,12 +79,13 @@ var LabPage = (function () {
     }));
   }
 
+  // A failed compile has shown the failure page already (start).
   function instantiateProgram(imports, receiveInstance) {
     compiled.then(function (module) {
-      return WebAssembly.instantiate(module, imports).then(function (instance) {
+      WebAssembly.instantiate(module, imports).then(function (instance) {
         receiveInstance(instance, module);
-      });
-    }).catch(failToStart);
+      }, failToStart);
+    }, function () {});
   }
 
   // The fonts are ready before the program's first call measures or draws anything.

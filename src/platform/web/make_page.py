@@ -81,7 +81,7 @@ def inline_script(code):
     """The code as it may stand inside a script element."""
     lowered = code.lower()
     if "</script" in lowered or "<!--" in lowered:
-        sys.exit("make_page.py: the program's script cannot stand inside the page as it is")
+        sys.exit("make_page.py: a script cannot stand inside the page as it is")
     return "<script>\n" + code + "\n</script>"
 
 
