@@ -1,6 +1,6 @@
 // The functions the C++ side of the browser platform imports: each hands its call to the page
-// (lab_page.js). Strings go in as UTF-8 pointers; strings coming back are allocated with malloc
-// and freed by the caller. lab_wait_event is the one call that suspends the program.
+// (the page scripts in page/). Strings go in as UTF-8 pointers; strings coming back are allocated
+// with malloc and freed by the caller. lab_wait_event is the one call that suspends the program.
 mergeInto(LibraryManager.library, {
   lab_wait_event: function () {
     return Asyncify.handleSleep(function (wakeUp) {

@@ -1,5 +1,5 @@
-// The calls into the page (lab_library.js, lab_page.js). Strings returned by the page are
-// allocated with malloc; PageText takes them over.
+// The calls into the page (lab_library.js, then the page scripts in page/). Strings returned by
+// the page are allocated with malloc; PageText takes them over.
 #pragma once
 
 #include <cstdlib>

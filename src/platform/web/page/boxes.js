@@ -1,0 +1,39 @@
+// Modal message boxes with the single button "OK"; a box shown from inside another stacks on it.
+var boxes = [];
+
+function showBox(text, symbol) {
+  closeMenu();
+  if (line && document.activeElement === line.input) line.input.blur();
+  boxes.push({ text: text, symbol: symbol });
+  renderBox();
+  return boxes.length;
+}
+
+function renderBox() {
+  var layer = document.getElementById('box-layer');
+  var top = boxes[boxes.length - 1];
+  layer.hidden = !top;
+  menubar.classList.toggle('blocked', !!top);
+  if (!top) return;
+  document.getElementById('box-symbol').className = 'symbol-' + top.symbol;
+  var textBox = document.getElementById('box-text');
+  textBox.textContent = '';
+  top.text.split('|').forEach(function (part) {
+    var row = document.createElement('div');
+    row.textContent = part;
+    textBox.appendChild(row);
+  });
+  document.getElementById('box-ok').focus();
+}
+
+function closeBox() {
+  if (boxes.length === 0) return;
+  boxes.pop();
+  renderBox();
+  if (boxes.length === 0) restoreFocus();
+  wake();
+}
+
+Object.assign(exported, {
+  showBox: showBox, boxCount: function () { return boxes.length; }
+});

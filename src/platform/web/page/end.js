@@ -1,0 +1,31 @@
+// The end: the page that stays when the program has ended, with a link that starts it again.
+
+function endProgram(reason) {
+  if (ended) return;
+  ended = true;
+  mainOpen = false;
+  endLine();
+  var page = document.createElement('main');
+  page.id = 'ended';
+  var said = document.createElement('p');
+  said.textContent = 'Das Programm ' + LabAssets.program + ' ist beendet.';
+  page.appendChild(said);
+  if (reason) {
+    var why = document.createElement('p');
+    why.textContent = reason;
+    page.appendChild(why);
+  }
+  var again = document.createElement('p');
+  var link = document.createElement('a');
+  link.id = 'restart';
+  link.href = location.href.split('#')[0];
+  link.textContent = 'Noch einmal starten';
+  again.appendChild(link);
+  page.appendChild(again);
+  document.body.textContent = '';
+  document.body.appendChild(page);
+}
+
+Object.assign(exported, {
+  endProgram: endProgram
+});

@@ -1,0 +1,184 @@
+// The menu bar built from the program's menu table: titles and entries with their access keys,
+// worked with the mouse or from the keyboard (Alt or F10, the arrows, Return, Escape, letters).
+var menubar = null;
+var menu = { titles: [], active: false, open: -1, current: -1, entry: -1, byKeyboard: false };
+var altAlone = false;
+var choices = [];
+
+function accessKeyLabel(text) {
+  var label = document.createDocumentFragment();
+  var at = text.indexOf('&');
+  if (at < 0 || at + 1 >= text.length) {
+    label.appendChild(document.createTextNode(text));
+    return { label: label, key: '' };
+  }
+  label.appendChild(document.createTextNode(text.slice(0, at)));
+  var u = document.createElement('u');
+  u.textContent = text[at + 1];
+  label.appendChild(u);
+  label.appendChild(document.createTextNode(text.slice(at + 2)));
+  return { label: label, key: text[at + 1].toLowerCase() };
+}
+
+function installMenu(table) {
+  closeMenu();
+  menubar.textContent = '';
+  menu.titles = [];
+  var i = 0;
+  while (i < table.length && table[i] !== '') {
+    var title = document.createElement('div');
+    title.className = 'menu-title';
+    title.textContent = table[i];
+    var list = document.createElement('div');
+    list.className = 'menu';
+    list.hidden = true;
+    var group = { title: title, list: list, entries: [] };
+    for (++i; i < table.length && table[i] !== ''; ++i) {
+      var entry = document.createElement('div');
+      entry.className = 'menu-entry';
+      var made = accessKeyLabel(table[i]);
+      entry.appendChild(made.label);
+      entry.dataset.index = i;
+      list.appendChild(entry);
+      group.entries.push({ element: entry, index: i, key: made.key });
+    }
+    ++i;
+    title.appendChild(list);
+    menubar.appendChild(title);
+    menu.titles.push(group);
+    setUpTitle(group, menu.titles.length - 1);
+  }
+}
+
+function setUpTitle(group, number) {
+  group.title.addEventListener('pointerdown', function (event) {
+    if (event.target.closest('.menu')) return;
+    event.preventDefault();
+    if (boxes.length > 0 || ended) return;
+    if (menu.open === number) closeMenu(); else openMenu(number, -1, false);
+  });
+  group.title.addEventListener('pointerenter', function () {
+    if (menu.open >= 0 && menu.open !== number && !menu.byKeyboard) openMenu(number, -1, false);
+  });
+  group.entries.forEach(function (entry, position) {
+    // Only a moving pointer takes the highlight: a menu opened with the keyboard under a
+    // resting pointer gets pointerenter too, which would move the keyboard's current entry.
+    entry.element.addEventListener('pointermove', function () {
+      if (menu.open === number) highlight(position);
+    });
+    entry.element.addEventListener('click', function (event) {
+      event.stopPropagation();
+      choose(entry.index);
+    });
+  });
+}
+
+function highlight(position) {
+  var group = menu.titles[menu.open];
+  if (!group) return;
+  menu.entry = position;
+  group.entries.forEach(function (entry, i) {
+    entry.element.classList.toggle('current', i === position);
+  });
+}
+
+function showTitle(number) {
+  menu.titles.forEach(function (group, i) {
+    group.title.classList.toggle('current', i === number);
+    group.list.hidden = !(i === number && menu.open === number);
+  });
+}
+
+function openMenu(number, entry, byKeyboard) {
+  menu.active = true;
+  menu.byKeyboard = byKeyboard;
+  menu.open = number;
+  showTitle(number);
+  highlight(entry);
+}
+
+function closeMenu() {
+  menu.active = false;
+  menu.open = -1;
+  menu.entry = -1;
+  menu.current = -1;
+  showTitle(-1);
+  restoreFocus();
+}
+
+function toggleMenuFromKeyboard() {
+  if (menu.active) {
+    closeMenu();
+    return;
+  }
+  if (menu.titles.length === 0) return;
+  menu.active = true;
+  menu.byKeyboard = true;
+  menu.open = -1;
+  menu.current = 0;
+  if (line && document.activeElement === line.input) line.input.blur();
+  showTitle(0);
+}
+
+function menuKey(event) {
+  var count = menu.titles.length;
+  var title = menu.open >= 0 ? menu.open : menu.current;
+  var group = menu.titles[title];
+  var size = group ? group.entries.length : 0;
+  switch (event.key) {
+    case 'ArrowLeft':
+    case 'ArrowRight':
+      title = (title + (event.key === 'ArrowRight' ? 1 : count - 1)) % count;
+      menu.current = title;
+      if (menu.open >= 0) openMenu(title, 0, true); else showTitle(title);
+      break;
+    case 'ArrowDown':
+      if (menu.open < 0) openMenu(title, 0, true);
+      else highlight((menu.entry + 1) % size);
+      break;
+    case 'ArrowUp':
+      if (menu.open < 0) openMenu(title, size - 1, true);
+      else highlight((menu.entry + size - 1) % size);
+      break;
+    case 'Enter':
+    case ' ':
+      if (menu.open < 0) openMenu(title, 0, true);
+      else if (menu.entry >= 0) choose(group.entries[menu.entry].index);
+      break;
+    case 'Escape':
+      if (menu.open >= 0) {
+        menu.open = -1;
+        menu.current = title;
+        showTitle(title);
+      } else {
+        closeMenu();
+      }
+      break;
+    default:
+      if (menu.open >= 0) {
+        var letter = event.key.toLowerCase();
+        for (var i = 0; i < size; ++i) {
+          if (group.entries[i].key === letter) {
+            choose(group.entries[i].index);
+            break;
+          }
+        }
+      }
+  }
+}
+
+// The command runs in the program's wait that takes it, nested like on the desktop.
+function choose(index) {
+  closeMenu();
+  if (boxes.length > 0 || ended) return;
+  choices.push(index);
+  wake();
+}
+
+function takeMenuChoice() {
+  return choices.length > 0 ? choices.shift() : -1;
+}
+
+Object.assign(exported, {
+  installMenu: installMenu, takeMenuChoice: takeMenuChoice
+});

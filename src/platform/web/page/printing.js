@@ -1,0 +1,53 @@
+// The printer: the job's lines collected page by page, then laid out on the print page, the only
+// thing that print media shows, and the browser's print dialog opened on it.
+var job = null;
+
+function printerWrite(text, lineEnd) {
+  if (!job) job = { pages: [[]], text: '', size: 12, ended: false };
+  if (job.ended) {
+    job.pages.push([]);
+    job.ended = false;
+  }
+  job.text += text;
+  if (lineEnd) {
+    job.pages[job.pages.length - 1].push({ text: job.text, size: job.size });
+    job.text = '';
+  }
+}
+
+function printerFontSize(size) {
+  if (!job) printerWrite('', false);
+  job.size = isFinite(size) ? clamped(size, 1, 400) : 12;
+}
+
+function printerEndPage() {
+  if (job) job.ended = true;
+}
+
+// The browser prints only through its own dialog: the page holds only the table.
+function printerEndJob() {
+  if (!job) return;
+  if (job.text !== '') printerWrite('', true);
+  var page = document.getElementById('print-page');
+  page.textContent = '';
+  job.pages.forEach(function (lines) {
+    var sheet = document.createElement('div');
+    sheet.className = 'sheet';
+    lines.forEach(function (printed) {
+      var row = document.createElement('div');
+      row.className = 'printed-line';
+      row.style.fontSize = printed.size + 'pt';
+      if (printed.text === '') row.appendChild(document.createElement('br'));
+      else row.textContent = printed.text;
+      sheet.appendChild(row);
+    });
+    page.appendChild(sheet);
+  });
+  job = null;
+  setTimeout(function () { window.print(); }, 0);
+}
+
+Object.assign(exported, {
+  printerWrite: printerWrite, printerFontSize: printerFontSize, printerEndPage: printerEndPage,
+  printerEndJob: printerEndJob
+});

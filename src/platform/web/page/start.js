@@ -1,0 +1,90 @@
+// Waking the suspended program, and the page's start-up: the WebAssembly compiled while the fonts
+// load, and every DOM event that a wait may be waiting for wired to its service.
+var pendingWake = null;
+var fontsLoaded = null;
+var compiled = null;
+
+function sleep(wakeUp) {
+  pendingWake = wakeUp;
+  requestPictures();
+}
+
+function wake() {
+  if (!pendingWake) return;
+  var wakeUp = pendingWake;
+  pendingWake = null;
+  wakeUp();
+}
+
+function base64Bytes(text) {
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+  var binary = atob(text);
+  var bytes = new Uint8Array(binary.length);
+  for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+  return bytes;
+}
+
+// The WebAssembly stands as base64 in an element of its own, so the script engine never scans
+// it; it compiles in the background while the fonts load and the program's script is read.
+function start() {
+  buildPage();
+  // In a promise, so that a browser without WebAssembly gets the failure page.
+  compiled = Promise.resolve().then(function () {
+    return WebAssembly.compile(base64Bytes(document.getElementById('lab-wasm').textContent));
+  });
+  compiled.catch(failToStart);
+  fontsLoaded = Promise.all(Object.keys(LabAssets.fonts).map(function (family) {
+    var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
+    document.fonts.add(face);
+    return face.load();
+  }));
+}
+
+// A failed compile has shown the failure page already (start).
+function instantiateProgram(imports, receiveInstance) {
+  compiled.then(function (module) {
+    WebAssembly.instantiate(module, imports).then(function (instance) {
+      receiveInstance(instance, module);
+    }, failToStart);
+  }, function () {});
+}
+
+// The fonts are ready before the program's first call measures or draws anything.
+function prepare(module) {
+  module.addRunDependency('lab-page');
+  fontsLoaded.then(function () {
+    module.removeRunDependency('lab-page');
+  }, failToStart);
+}
+
+function failToStart(error) {
+  document.body.textContent = 'Die Seite kann nicht geladen werden: ' + error;
+}
+
+function buildPage() {
+  document.title = LabAssets.program;
+  menubar = document.getElementById('menubar');
+  area = document.getElementById('stage-area');
+  stage = document.getElementById('stage');
+  var touchKeys = document.getElementById('touch-keys');
+  if (window.matchMedia('(hover: none) and (pointer: coarse)').matches) {
+    touchKeys.hidden = false;
+    touchKeys.querySelectorAll('button').forEach(setUpTouchKey);
+  }
+  window.addEventListener('keydown', onKeyDown, true);
+  window.addEventListener('keyup', onKeyUp, true);
+  window.addEventListener('resize', fitStage);
+  stage.addEventListener('pointerdown', onPointerDown);
+  stage.addEventListener('pointermove', onPointerMove);
+  stage.addEventListener('pointerup', onPointerUp);
+  stage.addEventListener('pointercancel', onPointerUp);
+  stage.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+  document.addEventListener('pointerdown', function (event) {
+    if (menu.open >= 0 && !menubar.contains(event.target)) closeMenu();
+  });
+  document.getElementById('box-ok').addEventListener('click', closeBox);
+}
+
+Object.assign(exported, {
+  start: start, instantiateProgram: instantiateProgram, prepare: prepare, sleep: sleep
+});
