@@ -1,5 +1,7 @@
 """The site for a school's web server, served from 127.0.0.1: both programs installable and started
-from it, then again with the server gone, and a rebuilt site taken up at the next visit."""
+from it, then again with the server gone, and a rebuilt site taken up at the next visit. The page
+as a screen reader sees it: axe-core finds nothing in any state, the accessibility tree names the
+menus, the drawing and the dialog's input, and the prompt and readouts reach the live region."""
 
 import functools
 import http.server
@@ -10,15 +12,17 @@ import sys
 import tempfile
 import threading
 
-from weblib import ROOT, check, wait_until
+from weblib import HERE, ROOT, check, wait_until
 
 import test_basics
+import test_tools
 
 SITE_SOURCES = os.path.join(ROOT, "src", "platform", "web", "site")
 sys.path.insert(0, os.path.join(ROOT, "src", "platform", "web"))
 import make_site  # noqa: E402
 
 PROGRAMS = ["coillab", "caplab"]
+AXE = os.path.join(HERE, "node_modules", "axe-core", "axe.min.js")
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -145,4 +149,97 @@ def offline_and_update(p):
                     "for (const name of await caches.keys()) await caches.delete(name);")
 
 
-CASES = [("site offline and update", "coillab", offline_and_update)]
+def axe_violations(p, state):
+    check(os.path.exists(AXE), "%s is missing: run scripts/setup" % AXE)
+    if not p.js("return !!window.axe;"):
+        with open(AXE, encoding="utf-8") as file:
+            p.js("const s = document.createElement('script'); s.textContent = arguments[0];"
+                 "document.head.appendChild(s);", file.read())
+    found = async_js(p, "const r = await axe.run(document, {resultTypes: ['violations']});"
+                        "return r.violations.map(v => v.id + ' ' + v.impact + ': '"
+                        " + v.nodes.map(n => n.target.join(' ')).join(', '));")
+    check(found == [], "axe in the state %s: %r" % (state, found))
+
+
+def named(p, role):
+    """The names the accessibility tree gives to the shown nodes of a role."""
+    nodes = p.cdp("Accessibility.getFullAXTree")["nodes"]
+    return [node.get("name", {}).get("value", "") for node in nodes
+            if node.get("role", {}).get("value") == role and not node.get("ignored")]
+
+
+def spoken(p):
+    return p.js("return document.getElementById('spoken').textContent.trim();")
+
+
+def audit(p):
+    """Every state of the page through axe, with what a screen reader reads in it."""
+    layout = p.find_drawing_area()
+    wait_until(lambda: spoken(p) == test_tools.PROMPT, 5, "the prompt in the live region")
+    check(any(name.startswith("Spule schalten: Zeichnung") for name in named(p, "image")),
+          "the drawing's name: %r" % named(p, "image"))
+    axe_violations(p, "title screen")
+    p.key(" ")
+    p.box()
+    axe_violations(p, "keys help box")
+    p.close_box()
+    wait_until(p.graph_shown, 10, "the working screen")
+    axe_violations(p, "key wait")
+    # A menu from the keyboard: the focus on the highlighted entry, on the menu for a divider.
+    p.key("Alt")
+    p.key("ArrowRight")
+    p.key("ArrowDown")
+    focused = "return document.activeElement.textContent;"
+    check(p.js(focused) == "Werte zeigen", "focus on %r" % p.js(focused))
+    p.key("ArrowDown")
+    check(p.js("return document.activeElement.getAttribute('role');") == "menu",
+          "a divider highlighted, the focus on %r" % p.js(focused))
+    p.key("ArrowDown")
+    check(p.js(focused) == "Batteriespannung", "focus on %r" % p.js(focused))
+    check(named(p, "menubar") == ["Menüleiste"], "menu bar %r" % named(p, "menubar"))
+    check(named(p, "menu") == ["BAUTEILE |"], "open menu %r" % named(p, "menu"))
+    items = named(p, "MenuItem") or named(p, "menuitem")
+    check(all(name in items for name in test_basics.TITLES + ["Werte zeigen", "Zeitschritt dt"]),
+          "menu items %r" % items)
+    axe_violations(p, "menu opened from the keyboard")
+    p.key("Enter")  # "Batteriespannung"
+    wait_until(lambda: p.js("return document.activeElement.id;") == "line-input", 5,
+               "the dialog's input")
+    prompt = p.texts("window-2")[-1]
+    check(prompt.startswith("Batteriespannung Uo")
+          and " ".join(prompt.split()) in named(p, "textbox"), "the input named %r, prompt %r"
+          % (named(p, "textbox"), prompt))
+    axe_violations(p, "dialog")
+    p.key("Enter")
+    wait_until(lambda: p.window(2) is None, 5, "the dialog to close")
+    p.menu(2, 5)  # AUSGABE, "Tabelle zeigen"
+    wait_until(lambda: p.window(3), 5, "the table window")
+    wait_until(lambda: spoken(p) == test_tools.PROMPT, 5, "the table's prompt spoken")
+    axe_violations(p, "table")
+    p.key(" ")
+    wait_until(p.graph_shown, 5, "the graph after the table")
+    p.menu(2, 11)  # AUSGABE, "Mausmessen"
+    p.box()
+    p.close_box()
+    p.move(layout.sx(80), layout.voltage_zero - 90)
+    upper = {text + " V" for text in test_tools.reading(90, layout.height)}
+    wait_until(lambda: spoken(p) in upper, 5, "the reading %r spoken" % upper)
+    p.move(layout.sx(80), layout.current_zero + 90)
+    lower = {text + " µA" for text in test_tools.reading(-90, layout.height)}
+    wait_until(lambda: spoken(p) in lower, 5, "the reading %r spoken" % lower)
+    axe_violations(p, "mouse measuring")
+    for kind in ("press", "release"):
+        for button in ("left", "right"):
+            getattr(p, kind)(layout.sx(80), layout.current_zero + 90, button)
+    p.menu(2, 8)  # AUSGABE, "Einschalten - Schema zeigen"
+    wait_until(lambda: spoken(p) == test_tools.PROMPT, 5, "the picture's prompt")
+    axe_violations(p, "picture")
+    p.key(" ")
+    wait_until(p.graph_shown, 5, "the graph after the picture")
+    p.menu(0, 0)  # DESK, "Quit"
+    wait_until(lambda: p.js("return !!document.getElementById('ended');"), 5, "the ended page")
+    axe_violations(p, "after Quit")
+
+
+CASES = [("site offline and update", "coillab", offline_and_update),
+         ("accessibility", "coillab", audit)]

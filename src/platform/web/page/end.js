@@ -7,7 +7,7 @@ function endProgram(reason) {
   endLine();
   var page = document.createElement('main');
   page.id = 'ended';
-  var said = document.createElement('p');
+  var said = document.createElement('h1');
   said.textContent = 'Das Programm ' + LabAssets.program + ' ist beendet.';
   page.appendChild(said);
   if (reason) {

@@ -13,6 +13,7 @@ function beginLine() {
   input.autocomplete = 'off';
   input.spellcheck = false;
   input.inputMode = 'decimal';  // the number keyboard of a tablet
+  input.setAttribute('aria-label', s.printed || 'Eingabe');
   input.style.left = s.tx + 'px';
   input.style.top = s.ty + 'px';
   input.style.width = Math.max(s.width - s.tx, 8) + 'px';

@@ -1,5 +1,6 @@
 // The menu bar built from the program's menu table: titles and entries with their access keys,
 // worked with the mouse or from the keyboard (Alt or F10, the arrows, Return, Escape, letters).
+// A screen reader sees a menu bar of menus: the focus follows the current title or entry.
 var menubar = null;
 var menu = { titles: [], active: false, open: -1, current: -1, entry: -1, byKeyboard: false };
 var altAlone = false;
@@ -28,10 +29,15 @@ function installMenu(table) {
   while (i < table.length && table[i] !== '') {
     var title = document.createElement('div');
     title.className = 'menu-title';
-    title.textContent = table[i];
+    var name = document.createElement('span');
+    name.textContent = table[i];
+    title.appendChild(name);
+    setRoles(title, { role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false',
+                      'aria-label': table[i], tabindex: menu.titles.length === 0 ? '0' : '-1' });
     var list = document.createElement('div');
     list.className = 'menu';
     list.hidden = true;
+    setRoles(list, { role: 'menu', 'aria-label': table[i], tabindex: '-1' });
     var group = { title: title, list: list, entries: [] };
     for (++i; i < table.length && table[i] !== ''; ++i) {
       var entry = document.createElement('div');
@@ -39,8 +45,11 @@ function installMenu(table) {
       var made = accessKeyLabel(table[i]);
       entry.appendChild(made.label);
       entry.dataset.index = i;
+      // A divider stays an entry that can be chosen, as on the desktop; it is read as a line.
+      var divider = /^-+$/.test(table[i]);
+      setRoles(entry, divider ? { role: 'separator' } : { role: 'menuitem', tabindex: '-1' });
       list.appendChild(entry);
-      group.entries.push({ element: entry, index: i, key: made.key });
+      group.entries.push({ element: entry, index: i, key: made.key, divider: divider });
     }
     ++i;
     title.appendChild(list);
@@ -48,6 +57,12 @@ function installMenu(table) {
     menu.titles.push(group);
     setUpTitle(group, menu.titles.length - 1);
   }
+}
+
+function setRoles(element, attributes) {
+  Object.keys(attributes).forEach(function (name) {
+    element.setAttribute(name, attributes[name]);
+  });
 }
 
 function setUpTitle(group, number) {
@@ -80,13 +95,28 @@ function highlight(position) {
   group.entries.forEach(function (entry, i) {
     entry.element.classList.toggle('current', i === position);
   });
+  focusCurrent();
 }
 
 function showTitle(number) {
   menu.titles.forEach(function (group, i) {
     group.title.classList.toggle('current', i === number);
     group.list.hidden = !(i === number && menu.open === number);
+    group.title.setAttribute('aria-expanded', String(!group.list.hidden));
   });
+  focusCurrent();
+}
+
+// The focus is where the highlight is: on the open menu's entry (on the menu for a divider), else
+// on the title; the title keeps the bar's one tab stop.
+function focusCurrent() {
+  var number = menu.open >= 0 ? menu.open : menu.current;
+  var group = menu.titles[number];
+  if (!menu.active || !group) return;
+  menu.titles.forEach(function (other) { other.title.tabIndex = other === group ? 0 : -1; });
+  var entry = menu.open >= 0 ? group.entries[menu.entry] : null;
+  var target = !entry ? group.title : entry.divider ? group.list : entry.element;
+  target.focus({ preventScroll: true });
 }
 
 function openMenu(number, entry, byKeyboard) {
@@ -103,6 +133,7 @@ function closeMenu() {
   menu.entry = -1;
   menu.current = -1;
   showTitle(-1);
+  if (menubar.contains(document.activeElement)) document.activeElement.blur();
   restoreFocus();
 }
 

@@ -63,6 +63,7 @@ function failToStart(error) {
 
 function buildPage() {
   document.title = LabAssets.program;
+  nameDrawing();
   menubar = document.getElementById('menubar');
   area = document.getElementById('stage-area');
   stage = document.getElementById('stage');

@@ -48,6 +48,7 @@ function drawText(x, y, text) {
   x = Math.round(clamped(x, -GuardLimit, GuardLimit));
   y = Math.round(clamped(y, -GuardLimit, GuardLimit));
   drawTextAt(s, x, y, text, textWidth(text));
+  noteText(s, text, false);
 }
 
 function printText(text, lineEnd) {
@@ -55,6 +56,7 @@ function printText(text, lineEnd) {
   if (!s) return;
   var width = textWidth(text);
   if (text.length > 0) drawTextAt(s, s.tx, s.ty, text, width);
+  noteText(s, text, true);
   s.tx += width;
   if (lineEnd) {
     s.tx = 0;
