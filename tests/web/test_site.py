@@ -1,7 +1,8 @@
 """The site for a school's web server, served from 127.0.0.1: both programs installable and started
 from it, then again with the server gone, and a rebuilt site taken up at the next visit. The page
 as a screen reader sees it: axe-core finds nothing in any state, the accessibility tree names the
-menus, the drawing and the dialog's input, and the prompt and readouts reach the live region."""
+menus, the drawing and the dialog's input, and the prompt and readouts reach the live region.
+A page inside another page's frame, as a learning platform shows it."""
 
 import functools
 import http.server
@@ -241,5 +242,65 @@ def audit(p):
     axe_violations(p, "after Quit")
 
 
+# A course page of a learning platform with the program in a frame, and more below to scroll to.
+COURSE_PAGE = """<!doctype html><html lang="de"><head><meta charset="utf-8"><title>Kurs</title>
+<link rel="icon" href="data:,"></head>
+<body style="margin: 0"><p style="height: 100px; margin: 0">Kursseite</p>
+<iframe id="lab" src="%s.html" style="width: 800px; height: 500px; border: 0"></iframe>
+<div style="height: 3000px"></div></body></html>"""
+
+
+def click_at(p, x, y):
+    """A left click at a point of the top page."""
+    for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+        p.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y,
+              button="none" if kind == "mouseMoved" else "left",
+              buttons=1 if kind == "mousePressed" else 0, clickCount=1)
+
+
+def in_frame(p):
+    """One click into the framed page gives it the keys, also after a click on the course page
+    took them away: held 1 draws the curve, and neither the switch keys, the arrows nor the
+    space bar scroll the course page."""
+    folder = tempfile.mkdtemp()
+    server = SiteServer()
+    try:
+        with open(os.path.join(folder, "course.html"), "w", encoding="utf-8") as file:
+            file.write(COURSE_PAGE % p.name)
+        os.symlink(p.url[len("file://"):], os.path.join(folder, p.name + ".html"))
+        server.start(folder)
+        p.driver.get(server.url("course.html"))
+        frame = p.js("const r = document.getElementById('lab').getBoundingClientRect();"
+                     "return [r.left, r.top];")
+        p.driver.switch_to.frame(p.driver.find_element("id", "lab"))
+        layout = p.find_drawing_area()
+        fits = p.js("const r = document.getElementById('screen').getBoundingClientRect();"
+                    "return r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5"
+                    " && r.bottom <= innerHeight + 0.5 && r.width >= innerWidth - 1;")
+        check(fits, "the drawing does not fit the frame")
+        left, top = p.stage_offset()
+        drawing = (frame[0] + left + layout.sx(250), frame[1] + top + layout.sy(150))
+        click_at(p, *drawing)
+        p.box()  # the click ended the title screen: the keys help
+        p.close_box()
+        wait_until(p.graph_shown, 10, "the working screen in the frame")
+        click_at(p, frame[0] + 10, frame[1] - 50)  # on the course page's text
+        click_at(p, *drawing)
+        steps = 10
+        points = test_basics.curve_points(layout, test_tools.coil_steps(steps, "1")[0])
+        p.hold("1", steps)
+        for key in ("0", "ArrowDown", "ArrowRight", " "):
+            p.key(key)
+        wait_until(lambda: not test_basics.missing_points(p, p.screenshot(), points[1:-1]), 5,
+                   "the curve in the frame")
+        p.driver.switch_to.default_content()
+        scrolled = p.js("return [scrollX, scrollY];")
+        check(scrolled == [0, 0], "the course page scrolled to %r" % scrolled)
+    finally:
+        p.driver.switch_to.default_content()
+        server.stop()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 CASES = [("site offline and update", "coillab", offline_and_update),
-         ("accessibility", "coillab", audit)]
+         ("accessibility", "coillab", audit), ("in a frame", "coillab", in_frame)]

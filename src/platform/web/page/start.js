@@ -83,6 +83,9 @@ function buildPage() {
   document.addEventListener('pointerdown', function (event) {
     if (menu.open >= 0 && !menubar.contains(event.target)) closeMenu();
   });
+  // Inside a learning platform's frame a click must bring the keys here: the drawing and the
+  // menu bar cancel the pointer's default, which would have focused the frame.
+  window.addEventListener('pointerdown', function () { window.focus(); }, true);
   document.getElementById('box-ok').addEventListener('click', closeBox);
 }
 
