@@ -2,6 +2,7 @@
 #include "tools/mouse_measure.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -40,6 +41,31 @@ std::string readingText(int d, int screenHeight) {
   return plainNumberText(readingTenths(d, screenHeight) / 10.0);
 }
 
+// A readout field and how far the characters of its last text reach (its trailing blanks not
+// counted): what a shorter text that follows must cover.
+struct ReadoutField {
+  int x = 0;
+  int y = 0;
+  double inkWidth = 0.0;
+};
+
+// Writes a text into its field, white on blue. The trailing blanks of the texts are meant to cover
+// what a longer earlier text left there, but in a proportional font they may be narrower than a
+// minus sign and a digit: whatever the earlier text reached beyond the new one is filled blue.
+void writeField(Platform& platform, ReadoutField& field, const std::string& text) {
+  platform.draw_text(field.x, field.y, text);
+  const double width = platform.text_width(text);
+  if (field.inkWidth > width) {
+    // from the pixel the new text ends in to one past the old ink, which may touch a pixel more
+    platform.set_colour(ColourBlue);
+    platform.fill_box(std::floor(field.x + width), field.y, field.x + field.inkWidth + 1,
+                      field.y + platform.line_height() - 1);
+    platform.set_colour(ColourWhite);
+  }
+  const std::size_t last = text.find_last_not_of(' ');
+  field.inkWidth = last == std::string::npos ? 0.0 : platform.text_width(text.substr(0, last + 1));
+}
+
 }  // namespace
 
 int readingTenths(int d, int screenHeight) {
@@ -66,10 +92,10 @@ void MouseMeasure(LabContext& ctx) {
   platform.set_colour(ColourWhite);
   platform.set_back_colour(ColourBlue);
   const int fieldX = ScaleX(layout, 70);
-  const int upperFieldY = layout.VoltageZeroY + ScaleY(layout, 30);
-  const int lowerFieldY = layout.CurrentZeroY + ScaleY(layout, 30);
-  platform.draw_text(fieldX, upperFieldY, "                 ");
-  platform.draw_text(fieldX, lowerFieldY, "                 ");
+  ReadoutField upperField{fieldX, layout.VoltageZeroY + ScaleY(layout, 30)};
+  ReadoutField lowerField{fieldX, layout.CurrentZeroY + ScaleY(layout, 30)};
+  writeField(platform, upperField, "                 ");
+  writeField(platform, lowerField, "                 ");
 
   bool waited = false;
   while (!ctx.mainWindowGone()) {
@@ -85,19 +111,17 @@ void MouseMeasure(LabContext& ctx) {
         if (upper) {
           if (lastPanel != Panel::Voltage) {
             lastPanel = Panel::Voltage;
-            platform.draw_text(fieldX, lowerFieldY, "               ");
+            writeField(platform, lowerField, "               ");
           }
-          platform.draw_text(
-              fieldX, upperFieldY,
-              readingText(layout.VoltageZeroY - mouse.y, layout.ScreenHeight) + " V   ");
+          writeField(platform, upperField,
+                     readingText(layout.VoltageZeroY - mouse.y, layout.ScreenHeight) + " V   ");
         } else {
           if (lastPanel != Panel::Current) {
             lastPanel = Panel::Current;
-            platform.draw_text(fieldX, upperFieldY, "               ");
+            writeField(platform, upperField, "               ");
           }
-          platform.draw_text(
-              fieldX, lowerFieldY,
-              readingText(layout.CurrentZeroY - mouse.y, layout.ScreenHeight) + " µA   ");
+          writeField(platform, lowerField,
+                     readingText(layout.CurrentZeroY - mouse.y, layout.ScreenHeight) + " µA   ");
         }
       }
     } else {

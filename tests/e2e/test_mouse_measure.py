@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Mouse measuring: the readout under the pointer's panel, the other field blanked, the end on
-both buttons held together."""
+"""Mouse measuring: the readout under the pointer's panel, the other field blanked, a shorter
+reading covering a longer one, the end on both buttons held together."""
 
 from e2elib import WHITE, check, main, run, says, wait_until, with_program
 
@@ -24,6 +24,21 @@ def test(name, env):
         p.move(layout.sx(80), layout.current_zero + 30)
         wait_until(lambda: field(p.screenshot(), lower) > 10, 5, "the lower readout")
         check(field(p.screenshot(), upper) == 0, "the upper field blanked")
+        # A shorter reading after a longer one looks as it does written into a blank field:
+        # nothing of the longer one stays beside it.
+        def upper_pixels(shot):
+            return [p.pixel(shot, x, y) for y in range(upper[1], upper[1] + int(1.2 * size))
+                    for x in range(upper[0], upper[0] + int(6 * size))]
+
+        zero_line = (layout.sx(80), layout.voltage_zero)  # "0 V"
+        p.move(*zero_line)
+        wait_until(lambda: field(p.screenshot(), upper) > 10, 5, "the zero reading")
+        fresh = upper_pixels(p.screenshot())
+        p.move(layout.sx(80), layout.current_top - 2)  # a long negative reading, "-15.x V"
+        wait_until(lambda: upper_pixels(p.screenshot()) != fresh, 5, "the long reading")
+        p.move(*zero_line)
+        wait_until(lambda: upper_pixels(p.screenshot()) == fresh, 5,
+                   "the zero reading with nothing of the longer one beside it")
         # Both buttons together end the command.
         run(["xdotool", "mousedown", "1", "mousedown", "3"], env)
         run(["xdotool", "mouseup", "3", "mouseup", "1"], env)

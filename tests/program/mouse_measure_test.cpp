@@ -82,6 +82,27 @@ TEST(MouseMeasure, ReadsVoltageAndCurrentAtThePointersHeight) {
                              lower("0.1 µA   "), lower(Blanks15), upper("15.6 V   ")}));
 }
 
+TEST(MouseMeasure, AShorterReadingCoversWhatALongerOneLeftBeyondItsBlanks) {
+  MeasureRun run(coilVariant());
+  // d = -120: n = -400, 200 * -400 / 600 = -133.3 -> -13.3; then the zero line, then again
+  run.platform.mouse(100, 141 + 120, 0).mouse(100, 141, 0).mouse(100, 141, 3);
+  MouseMeasure(run.ctx);
+  const std::vector<std::string> calls = run.platform.takeCalls();
+  const auto shorter = std::find(calls.begin(), calls.end(), upper("0 V   "));
+  ASSERT_NE(shorter, calls.end());
+  ASSERT_LT(shorter + 3, calls.end());
+  // The stand-in font is 10 pixels a character at size 20: "0 V   " ends at 175 + 60, the ink
+  // of "-13.3 V" at 175 + 70; the line is 24 pixels high.
+  EXPECT_EQ(std::vector<std::string>(shorter + 1, shorter + 4),
+            (std::vector<std::string>{"set_colour 0 0 255", "fill_box 235 231 246 254",
+                                      "set_colour 255 255 255"}));
+  // the second "0 V" covers the first's ink with its blanks: nothing to fill
+  EXPECT_EQ(run.platform.callsStartingWith("fill_box").size(), 1u);
+  EXPECT_EQ(run.texts(),
+            (std::vector<std::string>{upper(Blanks17), lower(Blanks17), lower(Blanks15),
+                                      upper("-13.3 V   "), upper("0 V   "), upper("0 V   ")}));
+}
+
 TEST(MouseMeasure, WritesNothingLeftOfTheTimeAxisOrRightOfTheGraph) {
   MeasureRun run(capacitorVariant());
   // ScaleX(152) at 800 is 380; x 10 is the time axis; y 285 is CurrentPanelTop

@@ -113,8 +113,8 @@ def print_table(p):
 
 
 def mouse_measure(p):
-    """The readout under the pointer's panel, the other field blanked; one button goes on,
-    both buttons together end it."""
+    """The readout under the pointer's panel, the other field blanked, nothing of a longer
+    reading left beside a shorter one; one button goes on, both buttons together end it."""
     layout = p.through_title_and_help()
     before = len(p.texts("stage"))
     p.menu(2, 11)  # AUSGABE, "Mausmessen"
@@ -147,6 +147,23 @@ def mouse_measure(p):
     check(texts[:2] == [" " * 17] * 2 and len(written) == 4 and written[0] == " " * 15
           and written[1] in upper and written[2] == " " * 15 and written[3] in lower,
           "readouts %r, expected %r and %r" % (texts, upper, lower))
+    # A long negative reading, then "0 V": beyond the new text's width the field is all blue.
+    x, y = fields["upper"]
+    long_text = reading(layout.voltage_zero - layout.current_top + 2, layout.height)
+    widths = p.js("const c = document.createElement('canvas').getContext('2d');"
+                  "c.font = arguments[0] + 'px LabSans';"
+                  "return arguments[1].map(t => c.measureText(t).width);",
+                  size, ["0 V   ", sorted(long_text)[0] + " V"])
+    beside = (x + widths[0] + 1, y, x + widths[1], y + size)
+    p.move(layout.sx(80), layout.current_top - 2)
+    wait_until(lambda: p.texts("stage")[-1] in {t + " V   " for t in long_text}, 5,
+               "the long reading")
+    check(p.count(p.screenshot(), *beside, WHITE) > 0, "the long reading reaches further")
+    p.move(layout.sx(80), layout.voltage_zero)
+    wait_until(lambda: p.texts("stage")[-1] == "0 V   ", 5, "the zero reading")
+    left = (int(beside[2]) - int(beside[0]) + 1) * (int(beside[3]) - int(beside[1]) + 1) - \
+        p.count(p.screenshot(), *beside, BLUE)
+    check(left == 0, "%d pixels of the long reading left beside \"0 V\"" % left)
     p.press(*pointer["lower"], "left")
     p.release(*pointer["lower"], "left")
     p.move(*pointer["upper"])
