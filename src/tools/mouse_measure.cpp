@@ -97,6 +97,10 @@ void MouseMeasure(LabContext& ctx) {
   writeField(platform, upperField, "                 ");
   writeField(platform, lowerField, "                 ");
 
+  // After a command chosen inside the loop, its buttons may still be held (a nested measuring
+  // ends on both): only a press after they were released ends this one, as in the prompt.
+  bool released = true;
+  int choicesSeen = ctx.MenuChoiceCount;
   bool waited = false;
   while (!ctx.mainWindowGone()) {
     const MousePosition mouse = platform.mouse_position();
@@ -127,7 +131,16 @@ void MouseMeasure(LabContext& ctx) {
     } else {
       platform.set_cursor(CursorShape::Arrow);
     }
-    if (platform.mouse_buttons() == BothButtons) break;
+    if (ctx.MenuChoiceCount != choicesSeen) {
+      choicesSeen = ctx.MenuChoiceCount;
+      released = false;
+    }
+    const int buttons = platform.mouse_buttons();
+    if (buttons == 0) {
+      released = true;
+    } else if (buttons == BothButtons && released) {
+      break;
+    }
     platform.wait_for_event();
     waited = true;
   }

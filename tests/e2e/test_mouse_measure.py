@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Mouse measuring: the readout under the pointer's panel, the other field blanked, a shorter
-reading covering a longer one, the end on both buttons held together."""
+reading covering a longer one, the end on both buttons held together, also of a measuring
+chosen inside measuring, which leaves the outer one measuring."""
 
 from e2elib import WHITE, check, main, run, says, wait_until, with_program
 
@@ -39,6 +40,14 @@ def test(name, env):
         p.move(*zero_line)
         wait_until(lambda: upper_pixels(p.screenshot()) == fresh, 5,
                    "the zero reading with nothing of the longer one beside it")
+        # Measuring chosen inside measuring: one press of both buttons ends only the inner one.
+        p.menu(2, 11)
+        p.close_box(p.box())
+        run(["xdotool", "mousedown", "1", "mousedown", "3"], env)
+        run(["xdotool", "mouseup", "3", "mouseup", "1"], env)
+        p.move(layout.sx(80), layout.current_zero + 30)
+        wait_until(lambda: field(p.screenshot(), lower) > 10 and field(p.screenshot(), upper) == 0,
+                   5, "the outer measuring still reading")
         # Both buttons together end the command.
         run(["xdotool", "mousedown", "1", "mousedown", "3"], env)
         run(["xdotool", "mouseup", "3", "mouseup", "1"], env)

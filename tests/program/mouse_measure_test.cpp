@@ -10,6 +10,7 @@
 #include "display/screen_layout.h"
 #include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/menu.h"
 
 namespace lab {
 namespace {
@@ -178,6 +179,25 @@ TEST(MouseMeasure, AMenuCommandInsideTheLoopLeavesTheReadoutsWhiteOnBlue) {
   EXPECT_NE(std::find(between.begin(), between.end(), "set_back_colour 0 0 255"), between.end());
   EXPECT_NE(std::find(between.begin(), between.end(), "set_font_size 20"), between.end());
   EXPECT_EQ(run.platform.outputWindow(), 0);
+}
+
+TEST(MouseMeasure, BothButtonsEndingANestedMeasuringLeaveTheOuterOneMeasuring) {
+  MeasureRun run(coilVariant());
+  BuildMenu(run.ctx);
+  run.platform.mouse(100, 111, 0)
+      .menu(29)            // "&Mausmessen" inside mouse measuring
+      .mouse(100, 111, 3)  // ends the inner one
+      .mouse(100, 120, 3)  // still held: d = 21, n = 70, 14000 / 600 -> 2.3
+      .mouse(100, 130, 0)  // released: d = 11, n = 37, 7400 / 600 -> 1.2
+      .mouse(100, 130, 3)  // a fresh press ends the outer one
+      .mouse(100, 100, 0);
+  MouseMeasure(run.ctx);
+  EXPECT_EQ(run.platform.eventsLeft(), 1u);
+  EXPECT_EQ(run.platform.messageBoxes.size(), 2u);
+  const std::vector<std::string> texts = run.texts();
+  ASSERT_GE(texts.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(texts.end() - 3, texts.end()),
+            (std::vector<std::string>{upper("2.3 V   "), upper("1.2 V   "), upper("1.2 V   ")}));
 }
 
 TEST(MouseMeasure, FieldsAndFontFollowTheScreenSize) {

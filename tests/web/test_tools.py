@@ -114,7 +114,8 @@ def print_table(p):
 
 def mouse_measure(p):
     """The readout under the pointer's panel, the other field blanked, nothing of a longer
-    reading left beside a shorter one; one button goes on, both buttons together end it."""
+    reading left beside a shorter one; one button goes on, both buttons together end it, and
+    end only the inner one of a measuring chosen inside measuring."""
     layout = p.through_title_and_help()
     before = len(p.texts("stage"))
     p.menu(2, 11)  # AUSGABE, "Mausmessen"
@@ -168,10 +169,21 @@ def mouse_measure(p):
     p.release(*pointer["lower"], "left")
     p.move(*pointer["upper"])
     wait_until(lambda: shows("upper"), 5, "measuring on after the left button alone")
-    p.press(*pointer["upper"], "left")
-    p.press(*pointer["upper"], "right")
-    p.release(*pointer["upper"], "right")
-    p.release(*pointer["upper"], "left")
+
+    def both_buttons(at):
+        p.press(*at, "left")
+        p.press(*at, "right")
+        p.release(*at, "right")
+        p.release(*at, "left")
+
+    # Measuring chosen inside measuring: one press of both buttons ends only the inner one.
+    p.menu(2, 11)
+    p.box()
+    p.close_box()
+    both_buttons(pointer["upper"])
+    p.move(*pointer["lower"])
+    wait_until(lambda: shows("lower"), 5, "the outer measuring still reading")
+    both_buttons(pointer["lower"])
     p.move(layout.sx(200), layout.sy(100))
     p.keys("1", 3)
     wait_point(p, voltage_point(layout, 1), "the curve after measuring")
