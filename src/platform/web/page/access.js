@@ -8,7 +8,7 @@ var DrawingNames = {
           'Kondensator-Strom über der Zeit'
 };
 var PromptText = /^Weiter \?/;
-var ReadoutText = /^\s*-?[0-9.,]+ (V|µA)\s*$/;  // a reading with its unit, as mouse measuring writes
+var ReadoutText = /^\s*-?[0-9.,]+ (V|µA)\s*$/;  // a reading of mouse measuring, with its unit
 
 function nameDrawing() {
   document.getElementById('screen').setAttribute('aria-label',
