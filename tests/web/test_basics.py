@@ -1,6 +1,8 @@
 """The pages' shell and model: the title screen and the keys help, holding the switch keys, the
-menu bar with the keyboard and the mouse, a dialog with a refused and an accepted value, and
-"&Quit"."""
+menu bar with the keyboard and the mouse, a dialog with a refused and an accepted value, a dialog
+that keeps its keys, the on-screen keys of a touch screen, and "&Quit"."""
+
+import time
 
 from weblib import BLUE, MAGENTA, check, wait_until
 
@@ -36,6 +38,10 @@ def startup(p):
     p.key(" ")
     lines = p.box()
     check(lines == KEYS_HELP, "keys help box %r" % lines)
+    heights = p.box_line_heights()
+    empty, text = heights[lines.index("")], heights[0]
+    check(text > 0 and abs(empty - text) < 0.5, "the empty line is %.1f px high, a text line %.1f"
+          % (empty, text))
     check(p.js("return document.title;") == CAPTIONS[p.name], "caption %r"
           % p.js("return document.title;"))
     p.close_box()
@@ -167,6 +173,96 @@ def dialog(p):
                "the curve with R = %s" % accepted)
 
 
+def summary_r(p):
+    """The line of R in "Werte zeigen", which restarts the graph."""
+    p.menu(1, 0)
+    lines = [line.strip() for line in p.box()]
+    p.close_box()
+    return [line for line in lines if line.startswith("Widerstand   R ")]
+
+
+def dialog_keeps_keys(p):
+    """In the dialog for R, a Tab or a click on the menu bar's empty part before typing: the
+    value still goes into the line, and nothing typed becomes a step."""
+    p.through_title_and_help()
+    entry = test_dialogs.TYPED[2][0]
+    for away, typed in (("Tab", "1.5"), ("click", "2.5")):
+        before = p.screenshot()
+        p.menu(1, entry)
+        wait_until(lambda: p.js("return document.activeElement.id;") == "line-input", 5,
+                   "the line input to take the keys")
+        if away == "Tab":
+            p.key("Tab")
+        else:
+            x, y = p.js("const bar = document.getElementById('menubar').getBoundingClientRect();"
+                        "const last = bar.right - 4; return [last, bar.top + bar.height / 2];")
+            check(p.js("return document.elementFromPoint(arguments[0], arguments[1]).id;", x, y)
+                  == "menubar", "no empty part of the menu bar at %r" % ((x, y),))
+            p.click_page(x, y)
+        focused = p.js("return document.activeElement.id;")
+        check(focused == "line-input", "after %s the focus is on %r" % (away, focused))
+        p.type_text(typed)
+        p.key("Enter")
+        wait_until(lambda: p.window(2) is None, 5, "the dialog to close after %s %s"
+                   % (away, typed))
+        p.rendered()
+        check(p.screenshot().data == before.data, "a step drawn after %s %s" % (away, typed))
+        r = summary_r(p)
+        check(r == ["Widerstand   R  = %s kOhm" % typed], "after %s %s: %r" % (away, typed, r))
+
+
+def touch_keys(p):
+    """The 0 and 1 keys come and go with the touch screen; held behind a box or a menu they run
+    no step, and in a dialog they type into the line."""
+    try:
+        p.through_title_and_help()
+        check(not p.touch_keys_shown(), "touch keys without a touch screen")
+        p.touch_screen(True)
+        wait_until(p.touch_keys_shown, 5, "the touch keys on the touch screen")
+        style = p.js("const s = getComputedStyle(document.querySelector('#touch-keys button'));"
+                     "return [s.userSelect, s.webkitUserSelect];")
+        check(style == ["none", "none"], "a long press selects: %r" % style)
+        for behind in ("box", "menu"):
+            p.touch_key("1", "touchStart")
+            if behind == "box":
+                p.menu(3, 0)  # "Hilfe": its box leaves the drawing as it was
+                p.box()
+            else:
+                p.key("Alt")
+                p.key("ArrowDown")
+                wait_until(lambda: p.js("return [...document.querySelectorAll('#menubar .menu')]"
+                                        ".some(m => !m.hidden);"), 5, "the menu to open")
+            p.rendered()
+            before = p.screenshot()
+            time.sleep(1.0)  # held past the key's repeat delay
+            p.touch_key("1", "touchEnd")
+            if behind == "box":
+                p.close_box()
+            else:
+                p.keys("Escape", 2)
+            p.rendered()
+            check(p.screenshot().data == before.data, "steps from the key held behind the %s"
+                  % behind)
+        before = p.screenshot()
+        p.menu(1, test_dialogs.TYPED[2][0])  # R
+        wait_until(lambda: p.js("return document.activeElement.id;") == "line-input", 5,
+                   "the line input to take the keys")
+        p.type_text("2.")
+        p.tap_touch_key("1")
+        typed = p.js("return document.getElementById('line-input').value;")
+        check(typed == "2.1", "the line holds %r" % typed)
+        p.key("Enter")
+        wait_until(lambda: p.window(2) is None, 5, "the dialog to close")
+        p.rendered()
+        check(p.screenshot().data == before.data, "a step from the touch key in the dialog")
+        r = summary_r(p)
+        check(r == ["Widerstand   R  = 2.1 kOhm"], "after the touch key in the dialog: %r" % r)
+        p.touch_screen(False)
+        wait_until(lambda: not p.touch_keys_shown(), 5, "the touch keys to go")
+    finally:
+        p.touch_screen(False)
+
+
 def quit_program(p):
     p.through_title_and_help()
     p.menu(0, 0)
@@ -179,4 +275,5 @@ def quit_program(p):
 
 CASES = [("startup", "coillab", startup), ("hold 1 then 0", "coillab", hold_keys),
          ("hold 1 then 0", "caplab", hold_keys), ("menu", "coillab", menu),
-         ("dialog", "coillab", dialog), ("quit", "coillab", quit_program)]
+         ("dialog", "coillab", dialog), ("dialog keeps the keys", "coillab", dialog_keeps_keys),
+         ("touch keys", "coillab", touch_keys), ("quit", "coillab", quit_program)]

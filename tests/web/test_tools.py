@@ -107,6 +107,16 @@ def print_table(p):
     finally:
         p.cdp("Emulation.setEmulatedMedia", media="")
     check(shown == lines, "printed as %r" % (shown,))
+    # The sheet has margins of its own, so the browser adds no header or footer to it.
+    margins = p.js("const rules = s => [...s.cssRules].flatMap(r => [r, ...(r.cssRules ?"
+                   " rules(r) : [])]); return [...document.styleSheets].flatMap(rules)"
+                   ".filter(r => r instanceof CSSPageRule).map(r => r.style.margin);")
+    check(margins and all(margins), "page rules with margins: %r" % margins)
+    # After the print dialog the print page is empty: the browser's own Print prints no stale
+    # table.
+    p.js("window.dispatchEvent(new Event('afterprint'));")
+    left = p.js("return document.getElementById('print-page').textContent.length;")
+    check(left == 0, "%d characters left on the print page" % left)
     # Printing leaves the run as it was: the next key draws the next step.
     p.keys("1", 1)
     wait_point(p, voltage_point(layout, steps), "the step after printing")

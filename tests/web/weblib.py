@@ -63,7 +63,8 @@ return [all.width, all.height, btoa(text)];
 # key name -> (code, text, Windows virtual key code)
 KEYS = {"Enter": ("Enter", "\r", 13), "Alt": ("AltLeft", "", 18), "F10": ("F10", "", 121),
         " ": ("Space", " ", 32), "ArrowRight": ("ArrowRight", "", 39),
-        "ArrowDown": ("ArrowDown", "", 40)}
+        "ArrowDown": ("ArrowDown", "", 40), "Tab": ("Tab", "", 9), "Escape": ("Escape", "", 27),
+        ".": ("Period", ".", 190)}
 KEYS.update({str(d): ("Digit%d" % d, str(d), 48 + d) for d in range(10)})
 
 BUTTONS = {"left": 1, "right": 2}
@@ -283,3 +284,42 @@ class Page:
         return self.js("const f = document.getElementById('window-' + arguments[0]);"
                        "if (!f) return null; const c = f.querySelector('canvas');"
                        "return [f.offsetLeft, f.offsetTop, c.width, c.height];", number)
+
+    def box_line_heights(self):
+        """The heights of the lines of the message box showing now, in CSS pixels."""
+        return self.js("return [...document.querySelectorAll('#box-text > div')]"
+                       ".map(d => d.getBoundingClientRect().height);")
+
+    # -- a touch device
+
+    def touch_screen(self, on):
+        """Gives the page a touch screen, a coarse pointer without hover, or takes it away; the
+        browser keeps it for the next pages until then."""
+        params = {"enabled": on, "maxTouchPoints": 5} if on else {"enabled": False}
+        self.cdp("Emulation.setTouchEmulationEnabled", **params)
+
+    def touch_keys_shown(self):
+        return self.js("return !document.getElementById('touch-keys').hidden;")
+
+    def touch_key(self, key, kind):
+        """A finger put on ("touchStart") or lifted from ("touchEnd") an on-screen key."""
+        x, y = self.js("const r = document.querySelector('#touch-keys [data-key=\"' +"
+                       " arguments[0] + '\"]').getBoundingClientRect();"
+                       "return [r.left + r.width / 2, r.top + r.height / 2];", key)
+        points = [{"x": x, "y": y, "id": 1}] if kind == "touchStart" else []
+        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+
+    def tap_touch_key(self, key):
+        """Exactly one character: the press and the lift in one go, before any repeat."""
+        self.js("const b = document.querySelector('#touch-keys [data-key=\"' + arguments[0]"
+                " + '\"]'); for (const type of ['pointerdown', 'pointerup']) {"
+                "b.dispatchEvent(new PointerEvent(type, {bubbles: true, cancelable: true,"
+                " pointerId: 7, pointerType: 'touch', isPrimary: true}));}", key)
+
+    def click_page(self, x, y):
+        """A left click at a point of the page, in CSS pixels."""
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y,
+                     button="none" if kind == "mouseMoved" else "left",
+                     buttons=1 if kind == "mousePressed" else 0,
+                     clickCount=0 if kind == "mouseMoved" else 1)

@@ -16,6 +16,8 @@ function keyEntry(event) {
 
 function pushKey(text) {
   keys.push(text);
+  // Counted so that what a key wait nested in a line input left unread can be dropped.
+  if (line) ++line.queued;
   wake();
 }
 
@@ -44,13 +46,9 @@ function onKeyDown(event) {
     menuKey(event);
     return;
   }
-  if (line && event.target === line.input) {
-    if (key === 'Enter') {
-      event.preventDefault();
-      line.state = 1;
-      wake();
-    }
-    return;  // the field takes the other keys itself
+  if (lineTakesKeys()) {
+    lineKey(event);
+    return;
   }
   if (event.ctrlKey || event.metaKey) return;
   event.preventDefault();
@@ -67,31 +65,51 @@ function onKeyUp(event) {
 }
 
 function readKey() {
-  // A key wait nested inside a line input needs the keys the edit field would otherwise take.
-  if (line && document.activeElement === line.input) line.input.blur();
+  // A key wait nested inside a line input takes the keys until the line's own wait goes on.
+  if (line) {
+    line.keyWait = true;
+    if (document.activeElement === line.input) line.input.blur();
+  }
   return keys.length > 0 ? keys.shift() : '';
 }
 
+// One character of an on-screen key goes where a keyboard's would: an open box or menu takes it
+// (and has no use for a digit), a waiting line input types it, otherwise it is queued.
+function touchKeyCharacter(text) {
+  if (ended || boxes.length > 0 || menu.active) return;
+  if (lineTakesKeys()) typeIntoLine(text);
+  else pushKey(text);
+}
+
+// Like a keyboard, one key repeats at a time: pressing another ends the first one's repeat.
+var touchRepeat = null;
+
+function stopTouchRepeat() {
+  if (!touchRepeat) return;
+  clearTimeout(touchRepeat.delay);
+  clearInterval(touchRepeat.every);
+  touchRepeat = null;
+}
+
 function setUpTouchKey(button) {
-  var repeat = null;
-  function stop() {
-    if (repeat) { clearTimeout(repeat.delay); clearInterval(repeat.every); }
-    repeat = null;
-  }
   button.addEventListener('pointerdown', function (event) {
-    event.preventDefault();
-    stop();
-    if (boxes.length > 0 || menu.active || ended) return;
+    event.preventDefault();  // the press takes no focus from a line input
+    stopTouchRepeat();
     var text = button.dataset.key;
-    pushKey(text);
+    touchKeyCharacter(text);
     // Held like a key of a keyboard: characters come at its repeat rate after a delay.
-    repeat = { delay: setTimeout(function () {
-      repeat.every = setInterval(function () { pushKey(text); }, 40);
-    }, 500) };
+    var repeat = { button: button, every: null };
+    repeat.delay = setTimeout(function () {
+      repeat.every = setInterval(function () { touchKeyCharacter(text); }, 40);
+    }, 500);
+    touchRepeat = repeat;
   });
   ['pointerup', 'pointercancel', 'pointerleave'].forEach(function (type) {
-    button.addEventListener(type, stop);
+    button.addEventListener(type, function () {
+      if (touchRepeat && touchRepeat.button === button) stopTouchRepeat();
+    });
   });
+  // A long press selects nothing and opens no menu.
   button.addEventListener('contextmenu', function (event) { event.preventDefault(); });
 }
 

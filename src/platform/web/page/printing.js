@@ -1,5 +1,5 @@
 // The printer: the job's lines collected page by page, then laid out on the print page, the only
-// thing that print media shows, and the browser's print dialog opened on it.
+// thing that print media shows, and the browser's print dialog opened on it; emptied after it.
 var job = null;
 
 function printerWrite(text, lineEnd) {
@@ -24,7 +24,8 @@ function printerEndPage() {
   if (job) job.ended = true;
 }
 
-// The browser prints only through its own dialog: the page holds only the table.
+// The browser prints only through its own dialog: the page holds only the table, and only until
+// the dialog closes, so that the browser's own Print command never prints it again, stale.
 function printerEndJob() {
   if (!job) return;
   if (job.text !== '') printerWrite('', true);
@@ -45,6 +46,10 @@ function printerEndJob() {
   });
   job = null;
   setTimeout(function () { window.print(); }, 0);
+}
+
+function emptyPrintPage() {
+  document.getElementById('print-page').textContent = '';
 }
 
 Object.assign(exported, {

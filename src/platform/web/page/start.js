@@ -57,6 +57,23 @@ function prepare(module) {
   }, failToStart);
 }
 
+// The 0 and 1 keys show while the device has a finger but no hovering pointer, and follow the
+// device when it changes (a convertible turned into a tablet and back).
+function setUpTouchKeys() {
+  var touchKeys = document.getElementById('touch-keys');
+  touchKeys.querySelectorAll('button').forEach(setUpTouchKey);
+  var touchOnly = window.matchMedia('(hover: none) and (pointer: coarse)');
+  function follow() {
+    if (touchKeys.hidden === !touchOnly.matches) return;
+    touchKeys.hidden = !touchOnly.matches;
+    if (touchKeys.hidden) stopTouchRepeat();
+    fitStage();  // the drawing area changed its size
+  }
+  touchKeys.hidden = !touchOnly.matches;
+  if (touchOnly.addEventListener) touchOnly.addEventListener('change', follow);
+  else touchOnly.addListener(follow);  // Safari before 14
+}
+
 function failToStart(error) {
   document.body.textContent = 'Die Seite kann nicht geladen werden: ' + error;
 }
@@ -67,11 +84,7 @@ function buildPage() {
   menubar = document.getElementById('menubar');
   area = document.getElementById('stage-area');
   stage = document.getElementById('stage');
-  var touchKeys = document.getElementById('touch-keys');
-  if (window.matchMedia('(hover: none) and (pointer: coarse)').matches) {
-    touchKeys.hidden = false;
-    touchKeys.querySelectorAll('button').forEach(setUpTouchKey);
-  }
+  setUpTouchKeys();
   window.addEventListener('keydown', onKeyDown, true);
   window.addEventListener('keyup', onKeyUp, true);
   window.addEventListener('resize', fitStage);
@@ -87,6 +100,7 @@ function buildPage() {
   // menu bar cancel the pointer's default, which would have focused the frame.
   window.addEventListener('pointerdown', function () { window.focus(); }, true);
   document.getElementById('box-ok').addEventListener('click', closeBox);
+  window.addEventListener('afterprint', emptyPrintPage);
 }
 
 Object.assign(exported, {
