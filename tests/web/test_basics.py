@@ -182,8 +182,8 @@ def summary_r(p):
 
 
 def dialog_keeps_keys(p):
-    """In the dialog for R, a Tab or a click on the menu bar's empty part before typing: the
-    value still goes into the line, and nothing typed becomes a step."""
+    """In the dialog for R, the table shown and then a Tab, or a click on the menu bar's empty
+    part, before typing: the value still goes into the line, and nothing typed becomes a step."""
     p.through_title_and_help()
     entry = test_dialogs.TYPED[2][0]
     for away, typed in (("Tab", "1.5"), ("click", "2.5")):
@@ -192,6 +192,12 @@ def dialog_keeps_keys(p):
         wait_until(lambda: p.js("return document.activeElement.id;") == "line-input", 5,
                    "the line input to take the keys")
         if away == "Tab":
+            # A command inside the dialog, from the keyboard: the table's prompt still takes
+            # its key, and the line takes the keys again after it.
+            p.menu(2, 5)
+            wait_until(lambda: p.window(3), 5, "the table inside the dialog")
+            p.key(" ")
+            wait_until(lambda: p.window(3) is None, 5, "the table to close")
             p.key("Tab")
         else:
             x, y = p.js("const bar = document.getElementById('menubar').getBoundingClientRect();"
