@@ -48,8 +48,9 @@ def icons(program):
 
 def manifest(program):
     about = PROGRAMS[program]
+    # No "id": the start address names the app, so that two copies of the site in two folders of
+    # one server are two apps, not one.
     return {
-        "id": program + ".html",
         "name": about["name"],
         "short_name": about["short_name"],
         "description": about["description"] + ".",
