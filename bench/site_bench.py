@@ -151,7 +151,8 @@ def main():
     rows = size_rows(build_web)
     server = SiteServer()
     server.start(build_web)
-    driver = web_bench.browser()
+    driver = weblib.start_browser()
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": web_bench.WATCHER})
     try:
         rows += installability_rows(driver, server)
         run_bench.log("start from the site ...")
