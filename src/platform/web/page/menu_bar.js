@@ -33,7 +33,7 @@ function installMenu(table) {
     name.textContent = table[i];
     title.appendChild(name);
     setRoles(title, { role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false',
-                      'aria-label': table[i], tabindex: menu.titles.length === 0 ? '0' : '-1' });
+                      'aria-label': table[i], tabindex: '-1' });
     var list = document.createElement('div');
     list.className = 'menu';
     list.hidden = true;
@@ -108,12 +108,12 @@ function showTitle(number) {
 }
 
 // The focus is where the highlight is: on the open menu's entry (on the menu for a divider), else
-// on the title; the title keeps the bar's one tab stop.
+// on the title. The bar is no tab stop: the Tab key is the program's, and Alt or F10 reach the
+// bar; a tab stop would only let the focus slip behind a message box.
 function focusCurrent() {
   var number = menu.open >= 0 ? menu.open : menu.current;
   var group = menu.titles[number];
   if (!menu.active || !group) return;
-  menu.titles.forEach(function (other) { other.title.tabIndex = other === group ? 0 : -1; });
   var entry = menu.open >= 0 ? group.entries[menu.entry] : null;
   var target = !entry ? group.title : entry.divider ? group.list : entry.element;
   target.focus({ preventScroll: true });
