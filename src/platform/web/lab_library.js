@@ -1,6 +1,7 @@
 // The functions the C++ side of the browser platform imports: each hands its call to the page
 // (the page scripts in page/). Strings go in as UTF-8 pointers; strings coming back are allocated
-// with malloc and freed by the caller. lab_wait_event is the one call that suspends the program.
+// with malloc and freed by the caller, an empty one comes back as a null pointer. lab_wait_event
+// is the one call that suspends the program.
 mergeInto(LibraryManager.library, {
   lab_wait_event: function () {
     return Asyncify.handleSleep(function (wakeUp) {
@@ -26,6 +27,10 @@ mergeInto(LibraryManager.library, {
     LabPage.set(UTF8ToString(name), UTF8ToString(value));
   },
   lab_set_number_attribute: function (name, value) { LabPage.set(UTF8ToString(name), value); },
+  // Every step sets three colours: as numbers they need no string built and read back.
+  lab_set_colour: function (back, red, green, blue) {
+    LabPage.set(back ? 'back' : 'fore', 'rgb(' + red + ',' + green + ',' + blue + ')');
+  },
   lab_draw_line: function (x1, y1, x2, y2) { LabPage.drawLine(x1, y1, x2, y2); },
   lab_draw_box: function (x1, y1, x2, y2) { LabPage.drawBox(x1, y1, x2, y2); },
   lab_fill_box: function (x1, y1, x2, y2) { LabPage.fillBox(x1, y1, x2, y2); },
@@ -44,7 +49,11 @@ mergeInto(LibraryManager.library, {
   lab_put_picture: function (id, x, y, width, height) {
     LabPage.putPictureStretched(id, x, y, width, height);
   },
-  lab_read_key: function () { return allocateUTF8(LabPage.readKey()); },
+  // Most reads find the queue empty: nothing to allocate then.
+  lab_read_key: function () {
+    var key = LabPage.readKey();
+    return key ? allocateUTF8(key) : 0;
+  },
   lab_mouse_x: function () { return LabPage.mouseX(); },
   lab_mouse_y: function () { return LabPage.mouseY(); },
   lab_mouse_buttons: function () { return LabPage.mouseButtons(); },

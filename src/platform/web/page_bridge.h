@@ -1,5 +1,5 @@
 // The calls into the page (lab_library.js, then the page scripts in page/). Strings returned by
-// the page are allocated with malloc; PageText takes them over.
+// the page are allocated with malloc (an empty one is a null pointer); PageText takes them over.
 #pragma once
 
 #include <cstdlib>
@@ -21,6 +21,7 @@ int lab_display_width();
 int lab_display_height();
 void lab_set_text_attribute(const char* name, const char* value);
 void lab_set_number_attribute(const char* name, double value);
+void lab_set_colour(int back, int red, int green, int blue);
 void lab_draw_line(double x1, double y1, double x2, double y2);
 void lab_draw_box(double x1, double y1, double x2, double y2);
 void lab_fill_box(double x1, double y1, double x2, double y2);

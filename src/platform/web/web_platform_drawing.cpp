@@ -14,6 +14,12 @@ std::string cssColour(Colour colour) {
          std::to_string(std::clamp(colour.blue, 0, 255)) + ")";
 }
 
+// The page spells the colour as cssColour does.
+void setPageColour(bool back, Colour colour) {
+  lab_set_colour(back ? 1 : 0, std::clamp(colour.red, 0, 255), std::clamp(colour.green, 0, 255),
+                 std::clamp(colour.blue, 0, 255));
+}
+
 // An image the page keeps for the program: a captured band or a decoded picture.
 class PageImage : public PlatformImage {
  public:
@@ -36,11 +42,11 @@ bool WebPlatform::set_window_background(int number, Colour colour) {
 }
 
 void WebPlatform::set_colour(Colour colour) {
-  lab_set_text_attribute("fore", cssColour(colour).c_str());
+  setPageColour(false, colour);
 }
 
 void WebPlatform::set_back_colour(Colour colour) {
-  lab_set_text_attribute("back", cssColour(colour).c_str());
+  setPageColour(true, colour);
 }
 
 void WebPlatform::set_line_style(LineStyle) {}  // solid is the only style
