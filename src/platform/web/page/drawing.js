@@ -1,20 +1,9 @@
 // Drawing on the output window: lines, boxes and circles in the pen's colour and width, clipped
-// to the window's clip rectangle; undefined or huge coordinates never become pixels.
+// to the window's clip rectangle; undefined or huge coordinates never become pixels. Each call is
+// recorded (windows.js) and painted in device pixels at the window's scale k.
 
 function current() {
   return surfaces[output] || null;
-}
-
-function withClip(surface, clip, draw) {
-  var context = surface.context;
-  context.save();
-  if (clip) {
-    context.beginPath();
-    context.rect(clip.x, clip.y, clip.width, clip.height);
-    context.clip();
-  }
-  draw(context);
-  context.restore();
 }
 
 function finite() {
@@ -35,6 +24,45 @@ function cornerRect(x1, y1, x2, y2) {
   };
 }
 
+// The clip rectangle in device pixels, [left, top, right, bottom); the whole plane without one.
+function deviceClip(clip, k) {
+  if (!clip) return [-Infinity, -Infinity, Infinity, Infinity];
+  return [devicePixel(clip.x, k), devicePixel(clip.y, k), devicePixel(clip.x + clip.width, k),
+          devicePixel(clip.y + clip.height, k)];
+}
+
+// Text, circles and pictures are cut by the canvas; rectangles are cut here, which is cheaper.
+function withDeviceClip(context, clip, k, draw) {
+  if (!clip) {
+    draw();
+    return;
+  }
+  var c = deviceClip(clip, k);
+  context.save();
+  context.beginPath();
+  context.rect(c[0], c[1], c[2] - c[0], c[3] - c[1]);
+  context.clip();
+  draw();
+  context.restore();
+}
+
+// Fills device pixels [x0, x1) x [y0, y1) inside the device clip c.
+function fillCut(context, x0, y0, x1, y1, c) {
+  x0 = Math.max(x0, c[0]);
+  y0 = Math.max(y0, c[1]);
+  x1 = Math.min(x1, c[2]);
+  y1 = Math.min(y1, c[3]);
+  if (x1 > x0 && y1 > y0) context.fillRect(x0, y0, x1 - x0, y1 - y0);
+}
+
+// A box of drawing pixels [box[0], box[2]) x [box[1], box[3]), already cut to its clip.
+function paintFill(context, op, k) {
+  var b = op.box;
+  context.fillStyle = op.fore;
+  fillCut(context, devicePixel(b[0], k), devicePixel(b[1], k), devicePixel(b[2], k),
+          devicePixel(b[3], k), deviceClip(null));
+}
+
 // Cuts a segment to a rectangle (Liang-Barsky) keeping its direction; null when outside.
 function cutSegment(x1, y1, x2, y2, low, high) {
   var t0 = 0, t1 = 1, dx = x2 - x1, dy = y2 - y1;
@@ -52,8 +80,71 @@ function cutSegment(x1, y1, x2, y2, low, high) {
   return [x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy];
 }
 
-// Lines are set pixel by pixel, as the desktop's raster engine does, so that curves stay
-// crisp and their pixels can be found where the arithmetic puts them.
+// A line w drawing pixels wide: w device pixels scaled, but a one-pixel line stays one device
+// pixel wide, through the device pixel under the centre of each drawing pixel.
+function penWidth(w, k) {
+  return w === 1 ? 1 : Math.max(1, Math.round(w * k));
+}
+
+function centre(value, k) {
+  return Math.floor((value + 0.5) * k);
+}
+
+function clipKey(clip) {
+  if (!clip) return '';
+  if (!clip.key) clip.key = clip.x + ',' + clip.y + ',' + clip.width + ',' + clip.height;
+  return clip.key;
+}
+
+// Lines are set pixel by pixel in device pixels, as the desktop's raster engine sets them, so
+// that curves stay crisp and their pixels can be found where the arithmetic puts them. Pixels
+// in a row (or column) of the line are filled as one rectangle.
+function paintLine(context, op, k) {
+  var w = penWidth(op.w, k), shift = Math.floor((w - 1) / 2);
+  var ax = centre(op.ax, k) - shift, ay = centre(op.ay, k) - shift;
+  var bx = centre(op.bx, k) - shift, by = centre(op.by, k) - shift;
+  var c = deviceClip(op.clip, k);
+  context.fillStyle = op.fore;
+  if (ax === bx || ay === by) {
+    fillCut(context, Math.min(ax, bx), Math.min(ay, by), Math.max(ax, bx) + w,
+            Math.max(ay, by) + w, c);
+    return;
+  }
+  var dx = Math.abs(bx - ax), dy = -Math.abs(by - ay);
+  var stepX = ax < bx ? 1 : -1, stepY = ay < by ? 1 : -1;
+  var error = dx + dy;
+  var rowWise = dx >= -dy;
+  var runX = ax, runY = ay;
+  for (;;) {
+    var atEnd = ax === bx && ay === by;
+    var twice = 2 * error, nextX = ax, nextY = ay;
+    if (!atEnd) {
+      if (twice >= dy) { error += dy; nextX += stepX; }
+      if (twice <= dx) { error += dx; nextY += stepY; }
+    }
+    // The run ends where the line leaves its row (or column), or at the line's end.
+    if (atEnd || (rowWise ? nextY !== ay : nextX !== ax)) {
+      fillCut(context, Math.min(runX, ax), Math.min(runY, ay), Math.max(runX, ax) + w,
+              Math.max(runY, ay) + w, c);
+      runX = nextX;
+      runY = nextY;
+    }
+    if (atEnd) break;
+    ax = nextX;
+    ay = nextY;
+  }
+}
+
+function lineOp(s, ax, ay, bx, by) {
+  var w = s.lineWidth, half = Math.floor((w - 1) / 2);
+  return {
+    paint: paintLine, ax: ax, ay: ay, bx: bx, by: by, w: w, fore: s.fore, clip: s.clip,
+    box: clippedBox(Math.min(ax, bx) - half - 1, Math.min(ay, by) - half - 1,
+                    Math.max(ax, bx) - half + w + 1, Math.max(ay, by) - half + w + 1, s.clip),
+    key: 'L' + ax + ',' + ay + ',' + bx + ',' + by + ',' + w + s.fore + clipKey(s.clip)
+  };
+}
+
 function drawLine(x1, y1, x2, y2) {
   var s = current();
   if (!s || !finite(x1, y1, x2, y2)) return;
@@ -61,52 +152,36 @@ function drawLine(x1, y1, x2, y2) {
   var cut = cutSegment(x1, y1, x2, y2, -margin,
                        Math.max(s.width, s.height) + margin);
   if (!cut) return;
-  var ax = Math.round(cut[0]), ay = Math.round(cut[1]);
-  var bx = Math.round(cut[2]), by = Math.round(cut[3]);
-  var w = s.lineWidth, half = Math.floor((w - 1) / 2);
-  withClip(s, s.clip, function (context) {
-    context.fillStyle = s.fore;
-    if (ax === bx || ay === by) {
-      context.fillRect(Math.min(ax, bx) - half, Math.min(ay, by) - half,
-                       Math.abs(bx - ax) + w, Math.abs(by - ay) + w);
-      return;
-    }
-    var dx = Math.abs(bx - ax), dy = -Math.abs(by - ay);
-    var stepX = ax < bx ? 1 : -1, stepY = ay < by ? 1 : -1;
-    var error = dx + dy;
-    for (;;) {
-      context.fillRect(ax - half, ay - half, w, w);
-      if (ax === bx && ay === by) break;
-      var twice = 2 * error;
-      if (twice >= dy) { error += dy; ax += stepX; }
-      if (twice <= dx) { error += dx; ay += stepY; }
-    }
-  });
+  record(s, lineOp(s, Math.round(cut[0]), Math.round(cut[1]), Math.round(cut[2]),
+                   Math.round(cut[3])));
 }
 
 function drawBox(x1, y1, x2, y2) {
   var s = current();
   var r = cornerRect(x1, y1, x2, y2);
   if (!s || !r) return;
-  var w = s.lineWidth, half = Math.floor((w - 1) / 2);
-  withClip(s, s.clip, function (context) {
-    context.fillStyle = s.fore;
-    var left = r.x - half, top = r.y - half;
-    var right = r.x + r.width - 1 - half, bottom = r.y + r.height - 1 - half;
-    context.fillRect(left, top, right - left + w, w);
-    context.fillRect(left, bottom, right - left + w, w);
-    context.fillRect(left, top, w, bottom - top + w);
-    context.fillRect(right, top, w, bottom - top + w);
-  });
+  var right = r.x + r.width - 1, bottom = r.y + r.height - 1;
+  record(s, lineOp(s, r.x, r.y, right, r.y));
+  record(s, lineOp(s, r.x, bottom, right, bottom));
+  record(s, lineOp(s, r.x, r.y, r.x, bottom));
+  record(s, lineOp(s, right, r.y, right, bottom));
 }
 
 function fillBox(x1, y1, x2, y2) {
   var s = current();
   var r = cornerRect(x1, y1, x2, y2);
   if (!s || !r) return;
-  withClip(s, s.clip, function (context) {
-    context.fillStyle = s.fore;
-    context.fillRect(r.x, r.y, r.width, r.height);
+  var box = clippedBox(r.x, r.y, r.x + r.width, r.y + r.height, s.clip);
+  record(s, { paint: paintFill, box: box, cover: box, fore: s.fore });
+}
+
+function paintCircle(context, op, k) {
+  withDeviceClip(context, op.clip, k, function () {
+    context.strokeStyle = op.fore;
+    context.lineWidth = penWidth(op.w, k);
+    context.beginPath();
+    context.arc(centre(op.cx, k) + 0.5, centre(op.cy, k) + 0.5, op.radius * k, 0, 2 * Math.PI);
+    context.stroke();
   });
 }
 
@@ -116,12 +191,10 @@ function drawCircle(cx, cy, radius) {
   cx = Math.round(clamped(cx, -GuardLimit, GuardLimit));
   cy = Math.round(clamped(cy, -GuardLimit, GuardLimit));
   radius = Math.round(Math.min(radius, GuardLimit));
-  withClip(s, s.clip, function (context) {
-    context.strokeStyle = s.fore;
-    context.lineWidth = s.lineWidth;
-    context.beginPath();
-    context.arc(cx + 0.5, cy + 0.5, radius, 0, 2 * Math.PI);
-    context.stroke();
+  var reach = radius + s.lineWidth + 2;
+  record(s, {
+    paint: paintCircle, cx: cx, cy: cy, radius: radius, w: s.lineWidth, fore: s.fore,
+    clip: s.clip, box: clippedBox(cx - reach, cy - reach, cx + reach, cy + reach, s.clip)
   });
 }
 

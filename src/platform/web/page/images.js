@@ -26,30 +26,87 @@ function decodePicturesAfterFirstFrame() {
   });
 }
 
+// A captured band keeps the ops that painted it, so that it can be painted again at another
+// scale, and its pixels at the scale it was last painted at.
 function captureImage(x1, y1, x2, y2) {
   var s = current();
   var r = cornerRect(x1, y1, x2, y2);
-  var canvas = document.createElement('canvas');
-  canvas.width = r ? Math.round(r.width * ratio) : 1;
-  canvas.height = r ? Math.round(r.height * ratio) : 1;
-  // Parts outside the window stay transparent, so putting the capture back paints only pixels.
-  if (s && r) {
-    canvas.getContext('2d').drawImage(s.canvas, r.x * ratio, r.y * ratio, canvas.width,
-                                      canvas.height, 0, 0, canvas.width, canvas.height);
-  }
   var id = nextImage++;
-  images[id] = r ? canvas : null;
+  images[id] = null;
+  if (!r) return id;
+  var image = {
+    x: r.x, y: r.y, width: r.width, height: r.height, ops: [], windowWidth: 0, windowHeight: 0,
+    opaque: false, k: 0, canvas: null
+  };
+  if (s) {
+    image.ops = s.ops.filter(function (op) {
+      var b = op.box;
+      return !op.dead && b[0] < r.x + r.width && b[2] > r.x && b[1] < r.y + r.height && b[3] > r.y;
+    });
+    image.windowWidth = s.width;
+    image.windowHeight = s.height;
+    image.opaque = r.x >= 0 && r.y >= 0 && r.x + r.width <= s.width && r.y + r.height <= s.height;
+  }
+  // Parts outside the window stay transparent, so putting the capture back paints only pixels.
+  var canvas = bandCanvas(image, s ? s.k : 1);
+  if (s) {
+    var k = s.k;
+    canvas.getContext('2d').drawImage(s.canvas, devicePixel(r.x, k), devicePixel(r.y, k),
+                                      canvas.width, canvas.height, 0, 0, canvas.width,
+                                      canvas.height);
+  }
+  images[id] = image;
   return id;
+}
+
+function bandCanvas(image, k) {
+  var canvas = document.createElement('canvas');
+  canvas.width = Math.max(1, devicePixel(image.x + image.width, k) - devicePixel(image.x, k));
+  canvas.height = Math.max(1, devicePixel(image.y + image.height, k) - devicePixel(image.y, k));
+  image.canvas = canvas;
+  image.k = k;
+  return canvas;
+}
+
+// The band's pixels at scale k, painted anew from its ops when the scale has changed.
+function bandAt(image, k) {
+  if (image.k === k) return image.canvas;
+  var context = bandCanvas(image, k).getContext('2d');
+  context.translate(-devicePixel(image.x, k), -devicePixel(image.y, k));
+  context.beginPath();
+  context.rect(0, 0, devicePixel(image.windowWidth, k), devicePixel(image.windowHeight, k));
+  context.clip();
+  for (var i = 0; i < image.ops.length; ++i) image.ops[i].paint(context, image.ops[i], k);
+  return image.canvas;
+}
+
+// The band copied whole pixels at a time, cut to the clip here rather than by the canvas.
+function paintBand(context, op, k) {
+  var band = bandAt(op.image, k);
+  var x = devicePixel(op.x, k), y = devicePixel(op.y, k);
+  var c = deviceClip(op.clip, k);
+  var x0 = Math.max(x, c[0]), y0 = Math.max(y, c[1]);
+  var x1 = Math.min(x + band.width, c[2]), y1 = Math.min(y + band.height, c[3]);
+  if (x1 > x0 && y1 > y0) {
+    context.drawImage(band, x0 - x, y0 - y, x1 - x0, y1 - y0, x0, y0, x1 - x0, y1 - y0);
+  }
 }
 
 function putImage(id, x, y) {
   var s = current();
   var image = images[id];
   if (!s || !image || !finite(x, y)) return;
-  withClip(s, s.clip, function (context) {
-    context.setTransform(1, 0, 0, 1, 0, 0);
-    context.drawImage(image, Math.round(x * ratio), Math.round(y * ratio));
-  });
+  x = Math.round(clamped(x, -GuardLimit, GuardLimit));
+  y = Math.round(clamped(y, -GuardLimit, GuardLimit));
+  if (!image.ops) {
+    putPictureStretched(id, x, y, image.width, image.height);
+    return;
+  }
+  var box = clippedBox(x, y, x + image.width, y + image.height, s.clip);
+  // Put back where it was taken, an opaque band covers exactly what it covered then.
+  var inPlace = image.opaque && x === image.x && y === image.y;
+  record(s, { paint: paintBand, image: image, x: x, y: y, clip: s.clip, box: box,
+              cover: inPlace ? box : null });
 }
 
 function freeImage(id) {
@@ -64,15 +121,25 @@ function loadPicture(name) {
   return id;
 }
 
+function paintPicture(context, op, k) {
+  withDeviceClip(context, op.clip, k, function () {
+    context.imageSmoothingEnabled = true;
+    context.drawImage(op.picture, op.x * k, op.y * k, op.width * k, op.height * k);
+  });
+}
+
 function putPictureStretched(id, x, y, width, height) {
   var s = current();
   var picture = images[id];
-  if (!s || !picture || width <= 0 || height <= 0) return;
-  withClip(s, s.clip, function (context) {
-    context.imageSmoothingEnabled = true;
-    context.drawImage(picture, clamped(x, -GuardLimit, GuardLimit),
-                      clamped(y, -GuardLimit, GuardLimit), Math.min(width, GuardLimit),
-                      Math.min(height, GuardLimit));
+  if (!s || !picture || !finite(x, y, width, height) || width <= 0 || height <= 0) return;
+  x = clamped(x, -GuardLimit, GuardLimit);
+  y = clamped(y, -GuardLimit, GuardLimit);
+  width = Math.min(width, GuardLimit);
+  height = Math.min(height, GuardLimit);
+  record(s, {
+    paint: paintPicture, picture: picture, x: x, y: y, width: width, height: height,
+    clip: s.clip, box: clippedBox(Math.floor(x) - 1, Math.floor(y) - 1, Math.ceil(x + width) + 1,
+                                  Math.ceil(y + height) + 1, s.clip)
   });
 }
 

@@ -21,7 +21,7 @@ function beginLine() {
   input.style.font = font.css;
   input.style.color = s.fore;
   input.style.background = s.back;
-  s.element.appendChild(input);
+  s.layer.appendChild(input);  // scaled with the drawing
   // keyWait: a key wait nested in the line takes the keys; queued: keys it was given.
   line = { input: input, state: 0, keyWait: false, queued: 0 };
   document.addEventListener('mousedown', keepLineFocus, true);

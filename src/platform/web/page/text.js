@@ -16,11 +16,16 @@ function fontOf(s) {
   };
 }
 
+// Widths are measured at the drawing's size on a canvas of their own, whatever the scale.
+var measuring = null;
+
 function textWidth(text) {
   var s = current() || surfaces[0];
   if (!s) return 0;
-  s.context.font = fontOf(s).css;
-  return s.context.measureText(text).width;
+  if (!measuring) measuring = { context: document.createElement('canvas').getContext('2d'), font: '' };
+  var css = fontOf(s).css;
+  if (measuring.font !== css) measuring.context.font = measuring.font = css;
+  return measuring.context.measureText(text).width;
 }
 
 function lineHeight() {
@@ -28,17 +33,34 @@ function lineHeight() {
   return s ? fontOf(s).lineHeight : 0;
 }
 
+// The face at k times its size, set on the context only when it changes: setting it is costly.
+function paintText(context, op, k) {
+  var font = op.font;
+  withDeviceClip(context, op.clip, k, function () {
+    if (!op.transparent) {
+      context.fillStyle = op.back;
+      context.fillRect(op.x * k, op.y * k, op.width * k, font.height * k);
+    }
+    var css = font.size * k + 'px ' + font.family;
+    if (context.labFont !== css) context.font = context.labFont = css;
+    context.textBaseline = 'alphabetic';
+    context.fillStyle = op.fore;
+    context.fillText(op.text, op.x * k, (op.y + font.ascent) * k);
+  });
+}
+
 function drawTextAt(s, x, y, text, width) {
   var font = fontOf(s);
-  withClip(s, s.clip, function (context) {
-    if (!s.transparent) {
-      context.fillStyle = s.back;
-      context.fillRect(x, y, width, font.height);
-    }
-    context.font = font.css;
-    context.textBaseline = 'alphabetic';
-    context.fillStyle = s.fore;
-    context.fillText(text, x, y + font.ascent);
+  // Glyphs may reach a little beyond their box; the background covers only whole pixels inside.
+  var reach = Math.ceil(font.size / 4) + 1;
+  record(s, {
+    paint: paintText, x: x, y: y, text: text, width: width, font: font, fore: s.fore,
+    back: s.back, transparent: s.transparent, clip: s.clip,
+    box: clippedBox(Math.floor(x) - reach, Math.floor(y) - reach,
+                    Math.ceil(x + width) + reach, Math.ceil(y + font.lineHeight) + reach, s.clip),
+    cover: s.transparent ? null : clippedBox(Math.ceil(x) + 1, Math.ceil(y) + 1,
+                                             Math.floor(x + width) - 1,
+                                             Math.floor(y + font.height) - 1, s.clip)
   });
 }
 

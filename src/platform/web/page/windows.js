@@ -1,5 +1,7 @@
 // The stage and the numbered windows: window 0 is the canvas under the menu bar, windows 2 and 3
-// are frames laid over it; each is a retained canvas at the device's pixels.
+// are frames laid over it. Each window keeps a record of what was drawn on it in drawing
+// coordinates and paints it at the shown size times the device's pixel ratio, so that a resize,
+// a turned tablet or another pixel ratio repaints it sharp and in its own proportions.
 var GuardLimit = 30000;
 
 var stage = null;        // the drawing area: canvas of window 0 and the frames of windows 2, 3
@@ -7,46 +9,165 @@ var area = null;         // the part of the page under the menu bar that the sta
 var surfaces = {};       // window number -> surface
 var output = 0;
 var display = null;      // drawing-area size at start-up, in drawing pixels
-var ratio = 1;           // device pixels per drawing pixel, fixed at start-up
+var shown = { scale: 1, ratio: 1 };  // CSS pixels per drawing pixel, device pixels per CSS pixel
 var mainOpen = false;
 var ended = false;
+var watching = false;
 
-function makeSurface(element, canvas, width, height) {
-  canvas.width = Math.max(1, Math.round(width * ratio));
-  canvas.height = Math.max(1, Math.round(height * ratio));
-  canvas.style.width = width + 'px';
-  canvas.style.height = height + 'px';
-  var context = canvas.getContext('2d', { willReadFrequently: true });
-  context.setTransform(ratio, 0, 0, ratio, 0, 0);
-  return {
-    element: element, canvas: canvas, context: context, width: width, height: height,
+// A phone held upright; the program is laid out for it turned (the same query is in the page's
+// style, where it shows the line asking for that).
+var UprightPhone = '(orientation: portrait) and (max-width: 599px), ' +
+                   '(orientation: portrait) and (pointer: coarse) and (max-height: 999px)';
+
+function deviceScale() {
+  return shown.scale * shown.ratio;
+}
+
+// Device pixel of a drawing coordinate: the edges of pixels, boxes and clips.
+function devicePixel(value, k) {
+  return Math.round(value * k);
+}
+
+function makeSurface(element, canvas, x, y, width, height) {
+  // The line input sits in a layer scaled like the drawing, in drawing coordinates.
+  var layer = document.createElement('div');
+  layer.className = 'layer';
+  layer.style.width = width + 'px';
+  layer.style.height = height + 'px';
+  element.appendChild(layer);
+  var surface = {
+    element: element, canvas: canvas, layer: layer,
+    context: canvas.getContext('2d', { willReadFrequently: true }), x: x, y: y, width: width,
+    height: height, k: 0, ops: [], dead: 0, keys: new Map(),
     fore: 'rgb(0,0,0)', back: 'rgb(255,255,255)', background: 'rgb(255,255,255)',
     lineWidth: 1, fontName: '', fontSize: 12, transparent: false, clip: null, tx: 0, ty: 0
   };
+  showSurface(surface);
+  return surface;
 }
 
+// Sizes a window's canvas for the present scale and repaints its record when the scale changed.
+function showSurface(s) {
+  var k = deviceScale();
+  if (s.element !== stage) {
+    s.element.style.left = devicePixel(s.x, k) / shown.ratio + 'px';
+    s.element.style.top = devicePixel(s.y, k) / shown.ratio + 'px';
+  }
+  s.layer.style.transform = 'scale(' + shown.scale + ')';
+  if (s.k === k) return;
+  s.k = k;
+  s.canvas.width = Math.max(1, devicePixel(s.width, k));
+  s.canvas.height = Math.max(1, devicePixel(s.height, k));
+  s.canvas.style.width = s.canvas.width / shown.ratio + 'px';
+  s.canvas.style.height = s.canvas.height / shown.ratio + 'px';
+  s.context.labFont = '';  // resizing the canvas reset its context
+  compact(s);
+  for (var i = 0; i < s.ops.length; ++i) s.ops[i].paint(s.context, s.ops[i], k);
+}
+
+// The retained drawing. An op that paints every pixel of its box opaquely (cover) makes the ops
+// inside that box invisible, and an aliased op drawn again the same way (same key) makes its
+// earlier copy invisible: both are dropped, so the record stays as small as the picture.
+function record(s, op) {
+  if (op.key) {
+    var same = s.keys.get(op.key);
+    if (same) drop(s, same);
+    s.keys.set(op.key, op);
+  }
+  if (op.cover) {
+    var c = op.cover;
+    for (var i = s.ops.length - 1; i >= 0; --i) {
+      var b = s.ops[i].box;
+      if (!s.ops[i].dead && b[0] >= c[0] && b[1] >= c[1] && b[2] <= c[2] && b[3] <= c[3]) {
+        drop(s, s.ops[i]);
+      }
+    }
+  }
+  s.ops.push(op);
+  if (s.dead > 256 && 2 * s.dead > s.ops.length) compact(s);
+  op.paint(s.context, op, s.k);
+}
+
+function drop(s, op) {
+  op.dead = true;
+  ++s.dead;
+  if (op.key && s.keys.get(op.key) === op) s.keys.delete(op.key);
+}
+
+function compact(s) {
+  if (s.dead === 0) return;
+  s.ops = s.ops.filter(function (op) { return !op.dead; });
+  s.dead = 0;
+}
+
+// The box of a rectangle cut to the window's clip rectangle, [left, top, right, bottom).
+function clippedBox(x0, y0, x1, y1, clip) {
+  if (!clip) return [x0, y0, x1, y1];
+  return [Math.max(x0, clip.x), Math.max(y0, clip.y), Math.min(x1, clip.x + clip.width),
+          Math.min(y1, clip.y + clip.height)];
+}
+
+// Shows the drawing as large as the area allows in its own proportions, centred, with its
+// corner on a device pixel.
 function fitStage() {
   if (!display || ended) return;
-  // After a resize the picture is shown scaled; the drawing keeps its start-up size.
-  var sx = area.clientWidth / display.width;
-  var sy = area.clientHeight / display.height;
-  stage.style.transform = 'scale(' + sx + ',' + sy + ')';
+  var ratio = window.devicePixelRatio || 1;
+  var scale = Math.min(area.clientWidth / display.width, area.clientHeight / display.height);
+  if (!(scale > 0)) return;  // an area of no size shows nothing; keep the last picture
+  shown = { scale: scale, ratio: ratio };
+  var k = deviceScale();
+  var width = Math.max(1, devicePixel(display.width, k)) / ratio;
+  var height = Math.max(1, devicePixel(display.height, k)) / ratio;
+  var r = area.getBoundingClientRect();
+  var left = Math.round((r.left + (area.clientWidth - width) / 2) * ratio) / ratio - r.left;
+  var top = Math.round((r.top + (area.clientHeight - height) / 2) * ratio) / ratio - r.top;
+  stage.style.left = left + 'px';
+  stage.style.top = top + 'px';
+  stage.style.width = width + 'px';
+  stage.style.height = height + 'px';
+  Object.keys(surfaces).forEach(function (number) { showSurface(surfaces[number]); });
   wake();
 }
 
+// A change of the pixel ratio (another screen, zoom) fires no resize of the area.
+function watchPixelRatio() {
+  var query = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+  query.addEventListener('change', function changed() {
+    query.removeEventListener('change', changed);
+    watchPixelRatio();
+    fitStage();
+  });
+}
+
+function watchStage() {
+  if (watching) return;
+  watching = true;
+  new ResizeObserver(fitStage).observe(area);
+  window.addEventListener('resize', fitStage);
+  watchPixelRatio();
+}
+
+// The drawing-area size the program lays itself out for: an upright phone gets the turned size,
+// the page's height across and its width less the bars above and below the area down.
+function startUpSize() {
+  var width = Math.floor(area.clientWidth), height = Math.floor(area.clientHeight);
+  if (window.matchMedia(UprightPhone).matches) {
+    var bars = window.innerHeight - area.clientHeight;
+    return { width: Math.floor(window.innerHeight), height: Math.floor(window.innerWidth - bars) };
+  }
+  return { width: width, height: height };
+}
+
 function openMain() {
-  ratio = Math.max(1, window.devicePixelRatio || 1);
-  display = {
-    width: Math.max(1, Math.floor(area.clientWidth)),
-    height: Math.max(1, Math.floor(area.clientHeight))
-  };
-  stage.style.width = display.width + 'px';
-  stage.style.height = display.height + 'px';
+  var size = startUpSize();
+  display = { width: Math.max(1, size.width), height: Math.max(1, size.height) };
   Object.keys(surfaces).forEach(function (number) { if (number !== '0') closeWindow(+number); });
-  surfaces[0] = makeSurface(stage, document.getElementById('screen'), display.width,
-                            display.height);
-  clearSurface(surfaces[0], true);
+  var screen = document.getElementById('screen');
+  if (surfaces[0]) surfaces[0].layer.remove();
+  surfaces[0] = makeSurface(stage, screen, 0, 0, display.width, display.height);
   fitStage();
+  clearSurface(surfaces[0], true);
+  watchStage();
   keys = [];
   mouse = { x: 0, y: 0, buttons: 0, pressedSinceRead: 0 };
   mainOpen = true;
@@ -68,12 +189,10 @@ function openWindow(number, x, y, width, height) {
   y = clamped(y, -GuardLimit, GuardLimit);
   width = clamped(width, 1, GuardLimit);
   height = clamped(height, 1, GuardLimit);
-  frame.style.left = x + 'px';
-  frame.style.top = y + 'px';
   var canvas = document.createElement('canvas');
   frame.appendChild(canvas);
   stage.appendChild(frame);
-  surfaces[number] = makeSurface(frame, canvas, width, height);
+  surfaces[number] = makeSurface(frame, canvas, x, y, width, height);
   clearSurface(surfaces[number], true);
 }
 
@@ -99,10 +218,15 @@ function setBackground(number, rgb) {
 }
 
 function clearSurface(surface, wholly) {
-  withClip(surface, wholly ? null : surface.clip, function (context) {
-    context.fillStyle = surface.background;
-    context.fillRect(0, 0, surface.width, surface.height);
-  });
+  var clip = wholly ? null : surface.clip;
+  var box = clippedBox(0, 0, surface.width, surface.height, clip);
+  // Cleared wholly, nothing drawn before shows any more.
+  if (!clip) {
+    surface.ops = [];
+    surface.dead = 0;
+    surface.keys.clear();
+  }
+  record(surface, { paint: paintFill, box: box, cover: box, fore: surface.background });
 }
 
 Object.assign(exported, {
@@ -111,6 +235,6 @@ Object.assign(exported, {
   number) stage.appendChild(s.element); }, setCaption: function (text) { if (!ended)
   document.title = text; }, setBackground: setBackground, setOutput: function (number) { output =
   number; }, clear: function () { var s = current(); if (s) clearSurface(s, false); },
-  displayWidth: function () { return display ? display.width : Math.floor(area.clientWidth); },
-  displayHeight: function () { return display ? display.height : Math.floor(area.clientHeight); }
+  displayWidth: function () { return display ? display.width : startUpSize().width; },
+  displayHeight: function () { return display ? display.height : startUpSize().height; }
 });
