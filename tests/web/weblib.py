@@ -37,27 +37,50 @@ CanvasRenderingContext2D.prototype.fillText = function (text) {
 };"""
 
 # The window 0 canvas with the canvases of windows 2 and 3 laid over it where their frames sit,
-# as RGB bytes in base64.
+# as RGB bytes in base64, one value per drawing pixel: when the drawing is shown at another scale
+# each drawing pixel reads the device pixel under its centre, where a one-pixel line is drawn.
+# With "device" and a rectangle, the device pixels of that rectangle.
 READ_STAGE = """
+const device = arguments.length > 0 && arguments[0] === 'device';
+const part = device ? arguments[1] : null;
 const screen = document.getElementById('screen');
+const layer = screen.parentElement.querySelector(':scope > .layer');
+const ratio = window.devicePixelRatio || 1;
+const k = parseFloat(layer.style.transform.slice(6)) * ratio;
 const all = document.createElement('canvas');
 all.width = screen.width;
 all.height = screen.height;
 const context = all.getContext('2d');
 context.drawImage(screen, 0, 0);
 for (const frame of document.querySelectorAll('#stage > .frame')) {
-  context.drawImage(frame.querySelector('canvas'), frame.offsetLeft, frame.offsetTop);
+  context.drawImage(frame.querySelector('canvas'), Math.round(parseFloat(frame.style.left) * ratio),
+                    Math.round(parseFloat(frame.style.top) * ratio));
 }
-const rgba = context.getImageData(0, 0, all.width, all.height).data;
-const rgb = new Uint8Array(all.width * all.height * 3);
-for (let i = 0, j = 0; i < rgba.length; i += 4, j += 3) {
-  rgb[j] = rgba[i]; rgb[j + 1] = rgba[i + 1]; rgb[j + 2] = rgba[i + 2];
+let width = all.width, height = all.height, at = null;
+const rgba = part ? context.getImageData(...part).data
+                  : context.getImageData(0, 0, all.width, all.height).data;
+if (part) {
+  width = part[2];
+  height = part[3];
+}
+if (!device && k !== 1) {
+  width = parseInt(layer.style.width);
+  height = parseInt(layer.style.height);
+  at = (x, y) => 4 * (Math.min(all.height - 1, Math.floor((y + 0.5) * k)) * all.width
+                      + Math.min(all.width - 1, Math.floor((x + 0.5) * k)));
+}
+const rgb = new Uint8Array(width * height * 3);
+for (let y = 0, j = 0; y < height; ++y) {
+  for (let x = 0; x < width; ++x, j += 3) {
+    const i = at ? at(x, y) : 4 * (y * width + x);
+    rgb[j] = rgba[i]; rgb[j + 1] = rgba[i + 1]; rgb[j + 2] = rgba[i + 2];
+  }
 }
 let text = '';
 for (let i = 0; i < rgb.length; i += 32768) {
   text += String.fromCharCode.apply(null, rgb.subarray(i, i + 32768));
 }
-return [all.width, all.height, btoa(text)];
+return [width, height, btoa(text)];
 """
 
 # key name -> (code, text, Windows virtual key code)
@@ -127,7 +150,9 @@ class Page:
         """The title screen fills the canvas with magenta around its blue panels."""
         def probe():
             size = self.js("const c = document.getElementById('screen');"
-                           "return c && c.width > 1 ? [c.width, c.height] : null;")
+                           "const l = c && c.parentElement.querySelector(':scope > .layer');"
+                           "return l && c.width > 1 ? [parseInt(l.style.width),"
+                           " parseInt(l.style.height)] : null;")
             if not size:
                 return None
             shot = self.screenshot()
@@ -323,3 +348,60 @@ class Page:
                      button="none" if kind == "mouseMoved" else "left",
                      buttons=1 if kind == "mousePressed" else 0,
                      clickCount=0 if kind == "mouseMoved" else 1)
+
+    # -- devices: sizes, pixel ratios, turning and touch
+
+    def emulate(self, width, height, ratio=1, mobile=False, touch=False):
+        """Shows the page as a device of that size and pixel ratio, turned to match its sides.
+        Emulation changes the ratio without telling the page's media queries; emulating a media
+        feature makes them look again, as a real change of screen does."""
+        portrait = height > width
+        self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                 deviceScaleFactor=ratio, mobile=mobile, screenOrientation={
+                     "type": "portraitPrimary" if portrait else "landscapePrimary",
+                     "angle": 0 if portrait else 90})
+        self.cdp("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=5)
+        self.cdp("Emulation.setEmulatedMedia", media="", features=[
+            {"name": "pointer", "value": "coarse" if touch else "fine"},
+            {"name": "hover", "value": "none" if touch else "hover"}])
+
+    def emulate_desktop(self):
+        self.emulate(*VIEWPORT)
+        self.cdp("Emulation.setEmulatedMedia", media="", features=[])
+
+    def shown(self):
+        """How the drawing is shown: its size in drawing pixels, device pixels per drawing pixel,
+        the canvas's backing size, its rectangle on the page and the area's."""
+        return self.js("""
+            const c = document.getElementById('screen');
+            const l = c.parentElement.querySelector(':scope > .layer');
+            const r = c.getBoundingClientRect();
+            const a = document.getElementById('stage-area').getBoundingClientRect();
+            return {width: parseInt(l.style.width), height: parseInt(l.style.height),
+                    k: parseFloat(l.style.transform.slice(6)) * devicePixelRatio,
+                    ratio: devicePixelRatio, backing: [c.width, c.height],
+                    rect: [r.left, r.top, r.width, r.height],
+                    area: [a.left, a.top, a.width, a.height]};""")
+
+    def device_pixels(self, x, y, width, height):
+        """The device pixels of a rectangle of the drawing's canvas, windows over it included."""
+        width, height, data = self.js(READ_STAGE, "device", [x, y, width, height])
+        return Screenshot(width, height, base64.b64decode(data))
+
+    def page_point(self, x, y):
+        """Page coordinates of the centre of a drawing pixel."""
+        left, top, width, _ = self.shown()["rect"]
+        scale = width / self.layout.width
+        return left + (x + 0.5) * scale, top + (y + 0.5) * scale
+
+    def move_to(self, x, y):
+        """The mouse moved onto a drawing pixel at any scale."""
+        px, py = self.page_point(x, y)
+        self.cdp("Input.dispatchMouseEvent", type="mouseMoved", x=px, y=py, button="none",
+                 buttons=0, clickCount=0)
+
+    def tap(self, x, y):
+        """A finger put on a drawing pixel and lifted."""
+        px, py = self.page_point(x, y)
+        self.cdp("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": px, "y": py}])
+        self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])

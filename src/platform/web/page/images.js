@@ -27,69 +27,59 @@ function decodePicturesAfterFirstFrame() {
 }
 
 // A captured band keeps the ops that painted it, so that it can be painted again at another
-// scale, and its pixels at the scale it was last painted at.
+// scale, and its pixels while the scale is the one it was captured at.
 function captureImage(x1, y1, x2, y2) {
   var s = current();
   var r = cornerRect(x1, y1, x2, y2);
   var id = nextImage++;
   images[id] = null;
   if (!r) return id;
-  var image = {
-    x: r.x, y: r.y, width: r.width, height: r.height, ops: [], windowWidth: 0, windowHeight: 0,
-    opaque: false, k: 0, canvas: null
-  };
+  var image = { x: r.x, y: r.y, width: r.width, height: r.height, ops: [], opaque: false,
+                k: 0, canvas: null };
   if (s) {
     image.ops = s.ops.filter(function (op) {
       var b = op.box;
       return !op.dead && b[0] < r.x + r.width && b[2] > r.x && b[1] < r.y + r.height && b[3] > r.y;
     });
-    image.windowWidth = s.width;
-    image.windowHeight = s.height;
     image.opaque = r.x >= 0 && r.y >= 0 && r.x + r.width <= s.width && r.y + r.height <= s.height;
-  }
-  // Parts outside the window stay transparent, so putting the capture back paints only pixels.
-  var canvas = bandCanvas(image, s ? s.k : 1);
-  if (s) {
+    // Parts outside the window stay transparent, so putting the capture back paints only pixels.
     var k = s.k;
+    var canvas = document.createElement('canvas');
+    canvas.width = Math.max(1, devicePixel(r.x + r.width, k) - devicePixel(r.x, k));
+    canvas.height = Math.max(1, devicePixel(r.y + r.height, k) - devicePixel(r.y, k));
     canvas.getContext('2d').drawImage(s.canvas, devicePixel(r.x, k), devicePixel(r.y, k),
                                       canvas.width, canvas.height, 0, 0, canvas.width,
                                       canvas.height);
+    image.canvas = canvas;
+    image.k = k;
   }
   images[id] = image;
   return id;
 }
 
-function bandCanvas(image, k) {
-  var canvas = document.createElement('canvas');
-  canvas.width = Math.max(1, devicePixel(image.x + image.width, k) - devicePixel(image.x, k));
-  canvas.height = Math.max(1, devicePixel(image.y + image.height, k) - devicePixel(image.y, k));
-  image.canvas = canvas;
-  image.k = k;
-  return canvas;
-}
-
-// The band's pixels at scale k, painted anew from its ops when the scale has changed.
-function bandAt(image, k) {
-  if (image.k === k) return image.canvas;
-  var context = bandCanvas(image, k).getContext('2d');
-  context.translate(-devicePixel(image.x, k), -devicePixel(image.y, k));
-  context.beginPath();
-  context.rect(0, 0, devicePixel(image.windowWidth, k), devicePixel(image.windowHeight, k));
-  context.clip();
-  for (var i = 0; i < image.ops.length; ++i) image.ops[i].paint(context, image.ops[i], k);
-  return image.canvas;
-}
-
-// The band copied whole pixels at a time, cut to the clip here rather than by the canvas.
+// At the scale it was captured at, a band is copied whole pixels at a time; at another, its ops
+// are painted again, cut to the band (its pixels are then let go: they will not be shown again).
 function paintBand(context, op, k) {
-  var band = bandAt(op.image, k);
+  var image = op.image;
   var x = devicePixel(op.x, k), y = devicePixel(op.y, k);
   var c = deviceClip(op.clip, k);
   var x0 = Math.max(x, c[0]), y0 = Math.max(y, c[1]);
-  var x1 = Math.min(x + band.width, c[2]), y1 = Math.min(y + band.height, c[3]);
-  if (x1 > x0 && y1 > y0) {
-    context.drawImage(band, x0 - x, y0 - y, x1 - x0, y1 - y0, x0, y0, x1 - x0, y1 - y0);
+  var x1 = Math.min(x + devicePixel(image.x + image.width, k) - devicePixel(image.x, k), c[2]);
+  var y1 = Math.min(y + devicePixel(image.y + image.height, k) - devicePixel(image.y, k), c[3]);
+  if (x1 <= x0 || y1 <= y0) return;
+  if (image.k === k) {
+    context.drawImage(image.canvas, x0 - x, y0 - y, x1 - x0, y1 - y0, x0, y0, x1 - x0, y1 - y0);
+    return;
   }
+  image.canvas = null;
+  image.k = 0;
+  context.save();
+  context.beginPath();
+  context.rect(x0, y0, x1 - x0, y1 - y0);
+  context.clip();
+  context.translate(x - devicePixel(image.x, k), y - devicePixel(image.y, k));
+  for (var i = 0; i < image.ops.length; ++i) image.ops[i].paint(context, image.ops[i], k);
+  context.restore();
 }
 
 function putImage(id, x, y) {

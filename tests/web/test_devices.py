@@ -1,0 +1,160 @@
+"""The pages on other screens: a desktop window grown and moved to a screen of twice the pixel
+ratio, an iPad turned from landscape to portrait, a phone started upright and then turned. The
+drawing keeps its proportions, fills the area as far as they allow, stays sharp at the device's
+pixels, and a pointer or a finger still reads the value under it."""
+
+from weblib import BLUE, check, wait_until
+
+from e2elib import WHITE
+from test_tools import reading
+
+TURN_TEXT = "Bitte das Gerät quer halten."
+
+
+def blue_run(pixels):
+    """Blue pixels from the first one on."""
+    n = 0
+    while n < len(pixels) and pixels[n] == BLUE:
+        n += 1
+    return n
+
+
+def panel_sides(p):
+    """Inner width and height of the circuit panel in device pixels, counted through a point
+    near its top left corner where nothing else is drawn."""
+    layout, shown = p.layout, p.shown()
+    k, (width, height) = shown["k"], shown["backing"]
+    x = int((layout.circuit_left + 3.5) * k)
+    y = int((layout.voltage_top + 3.5) * k)
+    row = p.device_pixels(0, y, width, 1)
+    row = [row.pixel(i, 0) for i in range(width)]
+    column = p.device_pixels(x, 0, 1, height)
+    column = [column.pixel(0, i) for i in range(height)]
+    return (blue_run(row[x::-1]) + blue_run(row[x:]) - 1,
+            blue_run(column[y::-1]) + blue_run(column[y:]) - 1)
+
+
+def axis_rows(p):
+    """Rows of device pixels that the upper time axis takes up in one column."""
+    layout, k = p.layout, p.shown()["k"]
+    x = int((layout.sx(100) + 0.5) * k)
+    top, bottom = int((layout.voltage_zero - 3) * k), int((layout.voltage_zero + 4) * k)
+    column = p.device_pixels(x, top, 1, bottom - top)
+    return sum(1 for y in range(bottom - top) if column.pixel(0, y) == WHITE)
+
+
+def check_shown(p, sides, what):
+    """Proportions as at start-up within 1 %, the area filled as far as they allow and centred,
+    the canvas at the shown size times the pixel ratio, a one-pixel line one device pixel."""
+    shown = p.shown()
+    left, top, width, height = shown["rect"]
+    area_left, area_top, area_width, area_height = shown["area"]
+    check(shown["backing"] == [round(width * shown["ratio"]), round(height * shown["ratio"])],
+          "%s: canvas %r for %r CSS px at ratio %g" % (what, shown["backing"], (width, height),
+                                                     shown["ratio"]))
+    step = 1.01 / shown["ratio"]
+    check(abs(width - area_width) <= step or abs(height - area_height) <= step,
+          "%s: drawing %r in the area %r" % (what, shown["rect"], shown["area"]))
+    check(abs((left - area_left) - (area_left + area_width - left - width)) <= 2 * step
+          and abs((top - area_top) - (area_top + area_height - top - height)) <= 2 * step,
+          "%s: drawing %r not centred in %r" % (what, shown["rect"], shown["area"]))
+    now = panel_sides(p)
+    ratio = (now[0] / now[1]) / (sides[0] / sides[1])
+    check(abs(ratio - 1) < 0.01, "%s: circuit panel %r, at start-up %r" % (what, now, sides))
+    check(abs(now[0] / sides[0] - shown["k"] / sides[2]) * sides[0] <= 2,
+          "%s: circuit panel %r at scale %g, %r at %g" % (what, now, shown["k"], sides,
+                                                          sides[2]))
+    rows = axis_rows(p)
+    check(rows == 1, "%s: the time axis is %d device pixels wide" % (what, rows))
+
+
+def start_sides(p):
+    width, height = panel_sides(p)
+    return width, height, p.shown()["k"]
+
+
+def check_reading(p, touch):
+    """Mouse measuring: the reading for a point 90 drawing pixels above the upper zero line,
+    pointed at with the mouse or tapped with a finger."""
+    layout = p.layout
+    before = len(p.texts("stage"))
+    p.menu(2, 11)  # AUSGABE, "Mausmessen"
+    p.box()
+    p.close_box()
+    x, y = layout.sx(80), layout.voltage_zero - 90
+    if touch:
+        p.tap(x, y)
+    else:
+        p.move_to(x, y)
+    want = {text + " V" for text in reading(90, layout.height)}
+    wait_until(lambda: any(t.strip() in want for t in p.texts("stage")[before:]), 5,
+               "the reading %r" % want)
+
+
+def reload_as(p, width, height, ratio, mobile, touch):
+    p.driver.get("about:blank")
+    p.emulate(width, height, ratio, mobile, touch)
+    p.load()
+
+
+def window_resized(p):
+    """1024 x 768 grown to 1600 x 900, then the same window on a screen of pixel ratio 2."""
+    try:
+        p.through_title_and_help()
+        p.keys("1", 10)
+        sides = start_sides(p)
+        p.emulate(1600, 900)
+        wait_until(lambda: p.shown()["rect"][3] > 800, 5, "the drawing to grow")
+        check_shown(p, sides, "1600 x 900")
+        p.emulate(1600, 900, 2)
+        wait_until(lambda: p.shown()["ratio"] == 2 and p.shown()["backing"][1] > 1600, 5,
+                   "the drawing at pixel ratio 2")
+        check_shown(p, sides, "1600 x 900 at ratio 2")
+        check_reading(p, touch=False)
+    finally:
+        p.emulate_desktop()
+
+
+def ipad_turned(p):
+    """An iPad held landscape, turned to portrait."""
+    try:
+        reload_as(p, 1024, 768, 2, True, True)
+        p.through_title_and_help()
+        p.keys("1", 10)
+        sides = start_sides(p)
+        p.emulate(768, 1024, 2, True, True)
+        wait_until(lambda: p.shown()["rect"][2] < 770, 5, "the drawing to turn")
+        check_shown(p, sides, "portrait")
+        check_reading(p, touch=True)
+    finally:
+        p.emulate_desktop()
+
+
+def phone_turned(p):
+    """A phone started upright asks to be turned and lays itself out for landscape; turned, the
+    drawing takes the whole area."""
+    turn_shown = ("const t = document.getElementById('turn-device');"
+                  "return t && getComputedStyle(t).display !== 'none' ? t.textContent : null;")
+    try:
+        reload_as(p, 390, 844, 3, True, True)
+        layout = p.find_drawing_area()
+        check(p.js(turn_shown) == TURN_TEXT, "the line asking to turn: %r" % p.js(turn_shown))
+        check(layout.width == 844 and layout.height < 390,
+              "laid out for %d x %d, upright" % (layout.width, layout.height))
+        p.through_title_and_help()
+        sides = start_sides(p)
+        p.emulate(844, 390, 3, True, True)
+        wait_until(lambda: p.js(turn_shown) is None, 5, "the line to go when turned")
+        wait_until(lambda: p.shown()["k"] == 3, 5, "the drawing at its own size")
+        shown = p.shown()
+        check(abs(shown["rect"][2] - shown["area"][2]) < 0.5
+              and abs(shown["rect"][3] - shown["area"][3]) < 0.5,
+              "turned, the drawing %r in the area %r" % (shown["rect"], shown["area"]))
+        check_shown(p, sides, "turned")
+        check_reading(p, touch=True)
+    finally:
+        p.emulate_desktop()
+
+
+CASES = [("window resized", "coillab", window_resized), ("iPad turned", "coillab", ipad_turned),
+         ("phone turned", "caplab", phone_turned)]
