@@ -1,14 +1,12 @@
 """The pages on other screens: a desktop window grown and moved to a screen of twice the pixel
-ratio, an iPad turned from landscape to portrait, a phone started upright and then turned. The
-drawing keeps its proportions, fills the area as far as they allow, stays sharp at the device's
-pixels, and a pointer or a finger still reads the value under it."""
+ratio, an iPad turned from landscape to portrait. The drawing keeps its proportions, fills the
+area as far as they allow, stays sharp at the device's pixels, and a pointer or a finger still
+reads the value under it."""
 
 from weblib import BLUE, check, wait_until
 
 from e2elib import WHITE
 from test_tools import reading
-
-TURN_TEXT = "Bitte das Gerät quer halten."
 
 
 def blue_run(pixels):
@@ -130,31 +128,4 @@ def ipad_turned(p):
         p.emulate_desktop()
 
 
-def phone_turned(p):
-    """A phone started upright asks to be turned and lays itself out for landscape; turned, the
-    drawing takes the whole area."""
-    turn_shown = ("const t = document.getElementById('turn-device');"
-                  "return t && getComputedStyle(t).display !== 'none' ? t.textContent : null;")
-    try:
-        reload_as(p, 390, 844, 3, True, True)
-        layout = p.find_drawing_area()
-        check(p.js(turn_shown) == TURN_TEXT, "the line asking to turn: %r" % p.js(turn_shown))
-        check(layout.width == 844 and layout.height < 390,
-              "laid out for %d x %d, upright" % (layout.width, layout.height))
-        p.through_title_and_help()
-        sides = start_sides(p)
-        p.emulate(844, 390, 3, True, True)
-        wait_until(lambda: p.js(turn_shown) is None, 5, "the line to go when turned")
-        wait_until(lambda: p.shown()["k"] == 3, 5, "the drawing at its own size")
-        shown = p.shown()
-        check(abs(shown["rect"][2] - shown["area"][2]) < 0.5
-              and abs(shown["rect"][3] - shown["area"][3]) < 0.5,
-              "turned, the drawing %r in the area %r" % (shown["rect"], shown["area"]))
-        check_shown(p, sides, "turned")
-        check_reading(p, touch=True)
-    finally:
-        p.emulate_desktop()
-
-
-CASES = [("window resized", "coillab", window_resized), ("iPad turned", "coillab", ipad_turned),
-         ("phone turned", "caplab", phone_turned)]
+CASES = [("window resized", "coillab", window_resized), ("iPad turned", "coillab", ipad_turned)]
