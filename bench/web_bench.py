@@ -32,6 +32,7 @@ SCRIPT_GOAL_US = 150.0
 SLOW_DEVICE_THROTTLE = 6
 SLOW_KEY_RATE = 30.0  # key characters a second
 REDRAW_GOAL_MS = 50.0
+RESIZE_KEYS = 250  # steps drawn before the resizes: most of a sweep
 MINIMAL = os.path.join(HERE, "web", "minimal.html")
 PROMPT = "Weiter ?   <RETURN>"
 
@@ -603,7 +604,7 @@ def main():
         rows += script_part_rows(driver, profile_build, args.keys, script_us)
         rows += slow_device_rows(driver, build_web, args.slow_keys, script_us, cpu_us)
         rows += idle_rows(driver, build_web, args.idle_seconds)
-        rows += resize_rows(driver, build_web, 100, args.turns)
+        rows += resize_rows(driver, build_web, RESIZE_KEYS, args.turns)
         version = driver.capabilities.get("browserVersion", "?")
     finally:
         driver.quit()
