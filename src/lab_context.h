@@ -35,6 +35,7 @@ struct LabContext {
   std::string QuitMarker;
   std::string MessageText;
   int MenuChoiceCount = 0;  // menu choices dispatched so far: a wait sees commands nested in it
+  int CommandDepth = 0;     // commands running, each inside the wait of the one before
 
   std::vector<std::string> MenuTable = std::vector<std::string>(MenuTableSize);
   std::vector<std::string> HelpLines = std::vector<std::string>(HelpLinesSize);

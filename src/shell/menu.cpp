@@ -31,16 +31,26 @@ void BuildMenu(LabContext& ctx) {
   ctx.platform.install_menu(ctx.MenuTable, [&ctx](int index) { Win_0_MenuEvent(ctx, index); });
 }
 
-void Win_0_MenuEvent(LabContext& ctx, int& index) {
-  ++ctx.MenuChoiceCount;
-  // Every command draws on the main window, whichever window the interrupted wait writes to.
-  ctx.platform.set_output_window(0);
-  ctx.platform.set_colour(ColourWhite);
-  ctx.platform.set_text_position(10, 10);
+namespace {
 
+constexpr int QuitIndex = 1;
+
+// Counts a running command for as long as it runs, however it ends.
+class CommandLevel {
+ public:
+  explicit CommandLevel(int& depth) : depth_(depth) { ++depth_; }
+  ~CommandLevel() { --depth_; }
+  CommandLevel(const CommandLevel&) = delete;
+  CommandLevel& operator=(const CommandLevel&) = delete;
+
+ private:
+  int& depth_;
+};
+
+void runCommand(LabContext& ctx, int index) {
   switch (index) {
     // DESK
-    case 1:
+    case QuitIndex:
       ctx.QuitMarker = std::string("*");  // a temporary: GCC 12 warns falsely on the literal
       break;
     case 2:
@@ -118,6 +128,24 @@ void Win_0_MenuEvent(LabContext& ctx, int& index) {
     default:
       break;  // titles, group ends, the two idle dividers and unused indices
   }
+}
+
+}  // namespace
+
+void Win_0_MenuEvent(LabContext& ctx, int& index) {
+  ++ctx.MenuChoiceCount;
+  // Quit only sets the marker, so it is taken at any depth.
+  if (ctx.CommandDepth >= MaxCommandDepth && index != QuitIndex) {
+    ctx.MessageText = "Zu viele Befehle ineinander: erst die offenen beenden.";
+    ShowMessage(ctx);
+    return;
+  }
+  const CommandLevel level(ctx.CommandDepth);
+  // Every command draws on the main window, whichever window the interrupted wait writes to.
+  ctx.platform.set_output_window(0);
+  ctx.platform.set_colour(ColourWhite);
+  ctx.platform.set_text_position(10, 10);
+  runCommand(ctx, index);
 }
 
 }  // namespace lab

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -296,6 +297,35 @@ TEST(Win_0_MenuEvent, ACommandChosenWhileAnotherWindowIsTheTargetDrawsOnTheMainW
   EXPECT_EQ(run.platform.outputWindow(), 0);
   EXPECT_EQ(run.platform.callsStartingWith("clear_window 3").size(), 0u);
   EXPECT_EQ(run.platform.callsStartingWith("clear_window 0").size(), 1u);
+}
+
+TEST(Win_0_MenuEvent, TheCommandBeyondTheDeepestNestingIsRefusedAndTheWaitingOnesGoOn) {
+  Session run(coilVariant());
+  // The dialog of R chosen inside its own input until the depth is reached, then once more;
+  // Quit is still taken. Then each dialog, innermost first, gets its line.
+  for (int level = 1; level < MaxCommandDepth; ++level) run.platform.menu(12);
+  run.platform.menu(12).menu(1);
+  for (int level = 1; level < MaxCommandDepth; ++level) run.platform.line("2");
+  run.platform.line("3");
+  int resistor = 12;
+  Win_0_MenuEvent(run.ctx, resistor);
+
+  EXPECT_EQ(run.platform.messageBoxes,
+            std::vector<std::string>{"Zu viele Befehle ineinander: erst die offenen beenden."});
+  const std::vector<std::string>& calls = run.platform.calls;
+  const auto box = std::find(calls.begin(), calls.end(),
+                             "message_box Zu viele Befehle ineinander: erst die offenen beenden.");
+  ASSERT_NE(box, calls.end());
+  // one dialog window opened for each of the commands that ran
+  EXPECT_EQ(std::count_if(calls.begin(), box,
+                          [](const std::string& c) { return c.rfind("open_window 2 ", 0) == 0; }),
+            MaxCommandDepth);
+  EXPECT_EQ(run.ctx.QuitMarker, "*");
+  EXPECT_EQ(run.ctx.params.R, 3);
+  EXPECT_EQ(run.ctx.CommandDepth, 0);
+  EXPECT_FALSE(run.platform.windowOpen(2));
+  EXPECT_EQ(run.platform.eventsLeft(), 0u);
+  EXPECT_FALSE(run.platform.scriptExhausted());
 }
 
 }  // namespace

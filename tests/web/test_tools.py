@@ -3,6 +3,8 @@ a schematic picture, and the wrap at the right edge in both drawing modes."""
 
 import os
 
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
 from weblib import BLUE, ROOT, check, wait_until
 
 import test_pictures
@@ -13,6 +15,8 @@ from e2elib import WHITE, coil_steps, picture_row_cells
 PRINTED_HEADING = "".join(("    t(s) ", "  I(µA)  ", "  I.R (V)  ", " U (V)  ", "  dI(µA)  ",
                            " I+dI (µA)"))
 PROMPT = "Weiter ?   <RETURN>"
+DEEPEST = 100  # commands running inside one another that the programs take
+REFUSED = ["Zu viele Befehle ineinander: erst die offenen beenden."]
 
 
 def reading(d, height):
@@ -199,6 +203,34 @@ def mouse_measure(p):
     wait_point(p, voltage_point(layout, 1), "the curve after measuring")
 
 
+def keys_in_a_row(p, keys, times):
+    """Real key events, many of them in one go: each key pressed and released in turn."""
+    actions = ActionChains(p.driver)
+    for _ in range(times):
+        for key in keys:
+            actions.key_down(key).key_up(key)
+    actions.perform()
+
+
+def deep_nesting(p):
+    """The dialog of R chosen with the keyboard inside its own input as deep as the programs
+    take it, then more times: each one beyond is refused with a box, the page goes on without an
+    error, and the dialogs then take their lines, innermost first."""
+    layout = p.through_title_and_help()
+    choose_r = [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, "w"]  # BAUTEILE, "&Widerstand R"
+    keys_in_a_row(p, choose_r, DEEPEST)
+    check(p.box_lines() is None and p.window(2) is not None, "%d dialogs open" % DEEPEST)
+    for _ in range(3):
+        keys_in_a_row(p, choose_r, 1)
+        lines = p.box()
+        check(lines == REFUSED, "the box of the command beyond: %r" % lines)
+        p.close_box()
+    keys_in_a_row(p, ["2", Keys.ENTER], DEEPEST)
+    wait_until(lambda: p.window(2) is None, 10, "every dialog closed")
+    p.keys("1", 3)
+    wait_point(p, voltage_point(layout, 1, R=2.0), "the curve with R = 2")
+
+
 def picture(p):
     """The switched-on picture stretched over the window until a key."""
     layout = p.through_title_and_help()
@@ -242,5 +274,6 @@ def wrap(p):
 
 
 CASES = [("table on screen", "coillab", table_screen), ("print", "coillab", print_table),
-         ("mouse measuring", "coillab", mouse_measure), ("picture", "coillab", picture),
+         ("mouse measuring", "coillab", mouse_measure), ("deep nesting", "coillab", deep_nesting),
+         ("picture", "coillab", picture),
          ("wrap j and n", "coillab", wrap)]
