@@ -514,21 +514,24 @@ def page_memory(page):
 def resize_times(page, start, new, turns):
     """Resizes to `new` and back, `turns` times to `new`, ending there. Per resize to `new` the
     milliseconds from its event to the end of the next frame (the first event and the last frame
-    when one resize brings several events), and the renderer's script milliseconds for it."""
+    when one resize brings several events), and the renderer's script milliseconds and main
+    thread CPU milliseconds for it."""
     page.cdp("Performance.enable")
-    times, scripts = [], []
+    times, scripts, cpus = [], [], []
     for i in range(2 * turns - 1):
         page.js("window.benchResizes = [];")
-        before = metric(page, "ScriptDuration")
+        before = [metric(page, name) for name in ("ScriptDuration", "ThreadTime")]
         page.cdp("Emulation.setDeviceMetricsOverride", **(new if i % 2 == 0 else start))
         time.sleep(0.5)  # the resize, its frame and any work the page leaves for later
-        script = metric(page, "ScriptDuration") - before
+        script, cpu = (metric(page, name) - b
+                       for name, b in zip(("ScriptDuration", "ThreadTime"), before))
         stamps = page.js("return window.benchResizes;")
         check(stamps, "no frame after the resize to %r" % (new if i % 2 == 0 else start))
         if i % 2 == 0:
             times.append(max(s[1] for s in stamps) - min(s[0] for s in stamps))
             scripts.append(script * 1000)
-    return times, scripts
+            cpus.append(cpu * 1000)
+    return times, scripts, cpus
 
 
 def resize_rows(driver, build_web, keys, turns):
@@ -538,7 +541,7 @@ def resize_rows(driver, build_web, keys, turns):
         emulate(driver, start, touch)
         page = weblib.Page(driver, os.path.dirname(MINIMAL), "minimal")
         wait_until(lambda: page.js("return window.benchFirstFrame"), 10, "the minimal page")
-        base_times, base_scripts = resize_times(page, start, new, turns)
+        base_times, base_scripts, base_cpus = resize_times(page, start, new, turns)
 
         emulate(driver, start, touch)
         page = weblib.Page(driver, build_web, "coillab")
@@ -553,7 +556,7 @@ def resize_rows(driver, build_web, keys, turns):
             page.key("1")
         page.rendered()
         heap_before, canvas_before, _ = page_memory(page)
-        times, scripts = resize_times(page, start, new, turns)
+        times, scripts, cpus = resize_times(page, start, new, turns)
         heap_after, canvas_after, canvases = page_memory(page)
         run_bench.log("  %d canvases; window 0 %s" % (canvases, page.js(
             "const c = document.getElementById('screen');"
@@ -569,6 +572,9 @@ def resize_rows(driver, build_web, keys, turns):
             Row("script for the resize, %s, median of %d" % (what, turns),
                 statistics.median(scripts), "ms", "minimal page, same resize",
                 statistics.median(base_scripts), "reference"),
+            Row("renderer main thread CPU for the resize, %s, median of %d" % (what, turns),
+                statistics.median(cpus), "ms", "minimal page, same resize",
+                statistics.median(base_cpus), "reference"),
             Row("JavaScript and DOM heaps after the resize, %s" % what, heap_after / 1024, "KiB",
                 "at start-up size", heap_before / 1024, "reference"),
             Row("canvas backing stores after the resize, %s" % what, canvas_after / 1024, "KiB",
