@@ -1,12 +1,16 @@
 """The pages on other screens: a desktop window grown and moved to a screen of twice the pixel
-ratio, an iPad turned from landscape to portrait. The drawing keeps its proportions, fills the
-area as far as they allow, stays sharp at the device's pixels, and a pointer or a finger still
-reads the value under it."""
+ratio, an iPad turned from landscape to portrait, a phone started upright and then turned. The
+drawing keeps its proportions, fills the area as far as they allow, stays sharp at the device's
+pixels, and a pointer or a finger still reads the value under it; on a touch screen every
+target is large enough for a finger."""
 
 from weblib import BLUE, check, wait_until
 
 from e2elib import WHITE
 from test_tools import reading
+
+TURN_TEXT = "Bitte das Gerät quer halten."
+FINGER = 44  # CSS pixels a target needs each way
 
 
 def blue_run(pixels):
@@ -72,19 +76,20 @@ def start_sides(p):
 
 
 def check_reading(p, touch):
-    """Mouse measuring: the reading for a point 90 drawing pixels above the upper zero line,
+    """Mouse measuring: the reading for a point 30 grid units above the upper zero line,
     pointed at with the mouse or tapped with a finger."""
     layout = p.layout
     before = len(p.texts("stage"))
     p.menu(2, 11)  # AUSGABE, "Mausmessen"
     p.box()
     p.close_box()
-    x, y = layout.sx(80), layout.voltage_zero - 90
+    d = layout.sy(30)
+    x, y = layout.sx(80), layout.voltage_zero - d
     if touch:
         p.tap(x, y)
     else:
         p.move_to(x, y)
-    want = {text + " V" for text in reading(90, layout.height)}
+    want = {text + " V" for text in reading(d, layout.height)}
     wait_until(lambda: any(t.strip() in want for t in p.texts("stage")[before:]), 5,
                "the reading %r" % want)
 
@@ -113,11 +118,38 @@ def window_resized(p):
         p.emulate_desktop()
 
 
+def small_targets(p, selector):
+    """The elements of a selector shown smaller than a finger, with their sizes."""
+    return p.js("return [...document.querySelectorAll(arguments[0])]"
+                ".map(e => [e.textContent, e.getBoundingClientRect()])"
+                ".filter(([t, r]) => r.width > 0 && (r.width < arguments[1]"
+                " || r.height < arguments[1])).map(([t, r]) => [t, r.width, r.height]);",
+                selector, FINGER)
+
+
+def check_targets(p):
+    """The box's button, the menu titles, a menu's entries and the 0 and 1 keys."""
+    p.find_drawing_area()
+    p.key(" ")
+    p.box()
+    small = small_targets(p, "#box-ok")
+    p.close_box()
+    wait_until(p.graph_shown, 10, "the working screen")
+    p.key("F10")
+    p.key("ArrowRight")
+    p.key("ArrowDown")
+    wait_until(lambda: p.js("return !document.querySelectorAll('#menubar .menu')[1].hidden;"),
+               5, "the menu BAUTEILE to open")
+    small += small_targets(p, "#menubar .menu-title, #menubar .menu-entry, #touch-keys button")
+    p.key("F10")
+    check(not small, "targets smaller than %d x %d CSS px: %r" % (FINGER, FINGER, small))
+
+
 def ipad_turned(p):
     """An iPad held landscape, turned to portrait."""
     try:
         reload_as(p, 1024, 768, 2, True, True)
-        p.through_title_and_help()
+        check_targets(p)
         p.keys("1", 10)
         sides = start_sides(p)
         p.emulate(768, 1024, 2, True, True)
@@ -128,4 +160,31 @@ def ipad_turned(p):
         p.emulate_desktop()
 
 
-CASES = [("window resized", "coillab", window_resized), ("iPad turned", "coillab", ipad_turned)]
+def phone_turned(p):
+    """A phone started upright asks to be turned and lays itself out for landscape; turned, the
+    drawing takes the whole area."""
+    turn_shown = ("const t = document.getElementById('turn-device');"
+                  "return t && getComputedStyle(t).display !== 'none' ? t.textContent : null;")
+    try:
+        reload_as(p, 390, 844, 3, True, True)
+        layout = p.find_drawing_area()
+        check(p.js(turn_shown) == TURN_TEXT, "the line asking to turn: %r" % p.js(turn_shown))
+        check(layout.width == 844 and layout.height < 390,
+              "laid out for %d x %d, upright" % (layout.width, layout.height))
+        p.through_title_and_help()
+        sides = start_sides(p)
+        p.emulate(844, 390, 3, True, True)
+        wait_until(lambda: p.js(turn_shown) is None, 5, "the line to go when turned")
+        wait_until(lambda: p.shown()["k"] == 3, 5, "the drawing at its own size")
+        shown = p.shown()
+        check(abs(shown["rect"][2] - shown["area"][2]) < 0.5
+              and abs(shown["rect"][3] - shown["area"][3]) < 0.5,
+              "turned, the drawing %r in the area %r" % (shown["rect"], shown["area"]))
+        check_shown(p, sides, "turned")
+        check_reading(p, touch=True)
+    finally:
+        p.emulate_desktop()
+
+
+CASES = [("window resized", "coillab", window_resized), ("iPad turned", "coillab", ipad_turned),
+         ("phone turned", "caplab", phone_turned)]
