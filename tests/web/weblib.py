@@ -1,11 +1,10 @@
-"""Shared helpers of the browser tests: one headless Chromium, the pages opened from file://, real
-key and mouse events through the DevTools protocol, and the canvas pixels read back. Layout,
-expected numbers and pixel helpers are the desktop end-to-end suite's own (tests/e2e)."""
+"""Shared helpers of the browser tests: a page opened from file:// in one of the engines of
+engines.py, real key and mouse events, and the canvas pixels read back. Layout, expected numbers
+and pixel helpers are the desktop end-to-end suite's own (tests/e2e)."""
 
 import base64
 import os
 import sys
-import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -83,17 +82,16 @@ for (let i = 0; i < rgb.length; i += 32768) {
 return [width, height, btoa(text)];
 """
 
-# key name -> (code, text, Windows virtual key code)
+# key name -> (code, text, Windows virtual key code) for Chromium's key events
 KEYS = {"Enter": ("Enter", "\r", 13), "Alt": ("AltLeft", "", 18), "F10": ("F10", "", 121),
         " ": ("Space", " ", 32), "ArrowRight": ("ArrowRight", "", 39),
         "ArrowDown": ("ArrowDown", "", 40), "Tab": ("Tab", "", 9), "Escape": ("Escape", "", 27),
         ".": ("Period", ".", 190)}
 KEYS.update({str(d): ("Digit%d" % d, str(d), 48 + d) for d in range(10)})
 
-BUTTONS = {"left": 1, "right": 2}
-
 
 def start_browser():
+    """Headless Chromium through Selenium, the spies in every page."""
     options = webdriver.ChromeOptions()
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
                      "--disable-background-networking", "--disable-component-update",
@@ -114,25 +112,27 @@ def start_browser():
 
 
 class Page:
-    """One program's page, loaded afresh; positions are drawing coordinates of the canvas."""
+    """One program's page, loaded afresh in an engine of engines.py; positions are drawing
+    coordinates of the canvas."""
 
-    def __init__(self, driver, build, name):
-        self.driver = driver
+    def __init__(self, engine, build, name):
+        self.engine = engine
+        self.driver = engine.driver
         self.name = name
         self.url = "file://" + os.path.join(build, name + ".html")
         check(os.path.exists(self.url[len("file://"):]), "%s is not built" % self.url)
-        self.buttons = 0
         self.origin = (0, 0)  # pixel() of the desktop helpers adds it; shots are canvas-sized
         self.layout = None
         self.load()
 
     def load(self):
-        self.driver.get(self.url)
+        self.engine.open(self.url)
 
     def js(self, script, *args):
-        return self.driver.execute_script(script, *args)
+        return self.engine.js(script, *args)
 
     def cdp(self, command, **params):
+        """Chromium only."""
         return self.driver.execute_cdp_cmd(command, params)
 
     # -- pixels
@@ -177,31 +177,16 @@ class Page:
     # -- keys
 
     def key(self, name):
-        """One press and release; keys without a character go down "raw", as a keyboard's."""
-        code, text, vk = KEYS[name]
-        down = {"type": "keyDown" if text else "rawKeyDown", "key": name, "code": code,
-                "windowsVirtualKeyCode": vk}
-        if text:
-            down["text"] = text
-        self.cdp("Input.dispatchKeyEvent", **down)
-        self.cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
-                 windowsVirtualKeyCode=vk)
+        """One press and release."""
+        self.engine.key(name)
 
     def keys(self, name, count):
         for _ in range(count):
             self.key(name)
 
     def hold(self, name, count, rate=25.0):
-        """Holds a key: one press, then auto-repeated key-downs at the keyboard's rate, one
-        key character each, and the release."""
-        code, text, vk = KEYS[name]
-        for i in range(count):
-            down = {"type": "keyDown", "key": name, "code": code, "text": text,
-                    "windowsVirtualKeyCode": vk, "autoRepeat": i > 0}
-            self.cdp("Input.dispatchKeyEvent", **down)
-            time.sleep(1.0 / rate)
-        self.cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=code,
-                 windowsVirtualKeyCode=vk)
+        """Holds a key for count key characters at the keyboard's repeat rate, and releases it."""
+        self.engine.hold(name, count, rate)
 
     def type_text(self, text):
         for character in text:
@@ -209,32 +194,25 @@ class Page:
 
     # -- mouse
 
-    def mouse(self, kind, x, y, button="none"):
+    def mouse(self, action, x, y, button="left"):
         left, top = self.stage_offset()
-        self.cdp("Input.dispatchMouseEvent", type=kind, x=left + x, y=top + y, button=button,
-                 buttons=self.buttons, clickCount=1 if kind != "mouseMoved" else 0)
+        self.engine.mouse(action, left + x, top + y, button)
 
     def move(self, x, y):
-        self.mouse("mouseMoved", x, y)
+        self.mouse("move", x, y)
 
     def press(self, x, y, button="left"):
-        self.buttons |= BUTTONS[button]
-        self.mouse("mousePressed", x, y, button)
+        self.mouse("press", x, y, button)
 
     def release(self, x, y, button="left"):
-        self.buttons &= ~BUTTONS[button]
-        self.mouse("mouseReleased", x, y, button)
+        self.mouse("release", x, y, button)
 
     def click_element(self, selector, index=0):
         """A left click at the centre of an element, in page coordinates."""
         x, y = self.js("const r = document.querySelectorAll(arguments[0])[arguments[1]]"
                        ".getBoundingClientRect(); return [r.left + r.width / 2,"
                        " r.top + r.height / 2];", selector, index)
-        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
-            self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y,
-                     button="none" if kind == "mouseMoved" else "left",
-                     buttons=1 if kind == "mousePressed" else 0,
-                     clickCount=0 if kind == "mouseMoved" else 1)
+        self.engine.click(x, y)
 
     # -- the menu bar
 
@@ -254,7 +232,7 @@ class Page:
 
     def rendered(self):
         """Returns after the page has drawn two frames: layout and hover are up to date."""
-        self.driver.execute_async_script(
+        self.engine.js_async(
             "const done = arguments[arguments.length - 1];"
             "requestAnimationFrame(() => requestAnimationFrame(() => done(0)));")
 
