@@ -3,7 +3,8 @@
 page size, navigation to the title screen's first frame, key event to the new segment on screen
 with the script and CPU time per key and where the script time goes, keys at a typing rate on a
 CPU throttled six times, the renderer's busy time in every wait with nothing happening, and the
-redraw and memory after a resize. Called by scripts/bench-web after the builds.
+redraw and memory after a resize; start-up and key to segment in WebKitGTK and Firefox ESR as
+well. Called by scripts/bench-web after the builds.
 
 usage: bench/web_bench.py [--build-web DIR] [--profile-build DIR] [--build DIR] [--markdown FILE]
 --build is a desktop Release build with bench_qt_step, the step baseline; --profile-build the
@@ -19,6 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(ROOT, "tests", "web"))
+import engines  # noqa: E402
 import run_bench  # noqa: E402
 import weblib  # noqa: E402
 from e2elib import WHITE, coil_steps  # noqa: E402
@@ -120,43 +122,48 @@ return [bytes, all.size];
 """
 
 
-def browser():
-    driver = weblib.start_browser()
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCHER})
-    return driver
+def browser(name="chromium"):
+    """A started engine of the suite's (tests/web/engines.py) with the watcher in every page."""
+    engine = engines.start(name)
+    try:
+        engine.preload(WATCHER)
+    except BaseException:
+        engine.quit()
+        raise
+    return engine
 
 
-def first_frame(driver, path):
+def first_frame(engine, path):
     """Milliseconds from navigation to the first frame with the blue panel, and to the load
     event."""
-    driver.get("about:blank")
-    driver.get("file://" + path)
-    shown = wait_until(lambda: driver.execute_script("return window.benchFirstFrame"), 30,
+    engine.open("about:blank")
+    engine.open("file://" + path)
+    shown = wait_until(lambda: engine.js("return window.benchFirstFrame"), 30,
                        "the first frame of " + os.path.basename(path))
-    loaded = wait_until(lambda: driver.execute_script(
+    loaded = wait_until(lambda: engine.js(
         "return performance.getEntriesByType('navigation')[0].loadEventEnd"), 10,
         "the load event of " + os.path.basename(path))
     return shown, loaded
 
 
-def start_up_rows(driver, build_web, loads):
+def start_up_rows(engine, build_web, loads, label=""):
     pages = {"minimal": MINIMAL}
     pages.update({p: os.path.join(build_web, p + ".html") for p in ("coillab", "caplab")})
     times = {name: [] for name in pages}
     # Round by round, so that a busy moment of the shared machine meets every page alike.
     for _ in range(loads):
         for name, path in pages.items():
-            times[name].append(first_frame(driver, path))
+            times[name].append(first_frame(engine, path))
     base_shown = statistics.median(t[0] for t in times["minimal"])
     base_loaded = statistics.median(t[1] for t in times["minimal"])
     rows = []
     for name in ("coillab", "caplab"):
         shown = statistics.median(t[0] for t in times[name])
         loaded = statistics.median(t[1] for t in times[name])
-        rows.append(Row("navigation to the title screen's first frame, %s, median of %d"
-                        % (name, loads), shown, "ms", "minimal page's first frame", base_shown,
-                        "<= %gx" % STARTUP_GOAL, shown <= STARTUP_GOAL * base_shown))
-        rows.append(Row("navigation to the load event, %s" % name, loaded, "ms",
+        rows.append(Row("%snavigation to the title screen's first frame, %s, median of %d"
+                        % (label, name, loads), shown, "ms", "minimal page's first frame",
+                        base_shown, "<= %gx" % STARTUP_GOAL, shown <= STARTUP_GOAL * base_shown))
+        rows.append(Row("%snavigation to the load event, %s" % (label, name), loaded, "ms",
                         "minimal page's load event", base_loaded, "reference"))
     return rows
 
@@ -192,14 +199,14 @@ def readout_shown(page, layout):
     return page.count(page.screenshot(), x, y, x + 6 * size, y + size, WHITE) > 10
 
 
-def idle_rows(driver, build_web, seconds):
+def idle_rows(engine, build_web, seconds):
     run_bench.log("idle ...")
-    page = weblib.Page(driver, os.path.dirname(MINIMAL), "minimal")
+    page = weblib.Page(engine, os.path.dirname(MINIMAL), "minimal")
     page.cdp("Performance.enable")
     wait_until(lambda: page.js("return window.benchFirstFrame"), 10, "the minimal page")
     empty = busy_percent(page, seconds)
 
-    page = weblib.Page(driver, build_web, "coillab")
+    page = weblib.Page(engine, build_web, "coillab")
     page.cdp("Performance.enable")
     layout = page.find_drawing_area()
 
@@ -284,20 +291,20 @@ def key_run(page, keys, interval, stamps):
     return samples, rate, script / keys, cpu / keys
 
 
-def working_screen(driver, build_web, keys):
+def working_screen(engine, build_web, keys):
     """coillab after the title and the keys help; checks that a sweep takes `keys` keys."""
-    page = weblib.Page(driver, build_web, "coillab")
+    page = weblib.Page(engine, build_web, "coillab")
     layout = page.through_title_and_help()
     # Fewer keys than a sweep has steps: at the right edge a key answers the prompt instead.
     check(keys < run_bench.steps_to_wrap(layout), "%d keys would reach the right edge" % keys)
     return page, layout
 
 
-def key_rows(driver, build_web, keys, step_us):
+def key_rows(engine, build_web, keys, step_us):
     """Key to segment unthrottled, and the script time per key; returns the rows and the script
     microseconds per key."""
     run_bench.log("keys ...")
-    page, layout = working_screen(driver, build_web, keys)
+    page, layout = working_screen(engine, build_web, keys)
     samples, _, _, _ = key_run(page, keys, 0.02, True)
     # Every key a step: the point of the last one is on the curve where Euler's steps put it.
     samples_of_euler, _ = coil_steps(keys, "1")
@@ -305,11 +312,11 @@ def key_rows(driver, build_web, keys, step_us):
     point = (layout.plot_x(t), layout.plot_y(U, layout.voltage_zero))
     wait_until(lambda: page.near(page.screenshot(), point[0], point[1], WHITE), 5,
                "the point of key %d" % keys)
-    page, _ = working_screen(driver, build_web, keys)
+    page, _ = working_screen(engine, build_web, keys)
     _, _, script, cpu = key_run(page, keys, 0.02, False)
     script_us, cpu_us = script * 1e6, cpu * 1e6
     # The same keys on the minimal page, which neither listens nor draws: the key events alone.
-    page = weblib.Page(driver, os.path.dirname(MINIMAL), "minimal")
+    page = weblib.Page(engine, os.path.dirname(MINIMAL), "minimal")
     wait_until(lambda: page.js("return window.benchFirstFrame"), 10, "the minimal page")
     _, _, _, events_cpu = key_run(page, keys, 0.02, False)
 
@@ -328,14 +335,14 @@ def key_rows(driver, build_web, keys, step_us):
     return rows, script_us, cpu_us
 
 
-def slow_device_rows(driver, build_web, keys, script_us, cpu_us):
+def slow_device_rows(engine, build_web, keys, script_us, cpu_us):
     """Keys at a typing rate with the renderer's CPU throttled: each key's time from its event
     to the end of the frame that shows it, against the time until the next key arrives."""
     run_bench.log("keys on a slow device ...")
     interval = 1.0 / SLOW_KEY_RATE
     results = []
     for stamps in (True, False):
-        page, _ = working_screen(driver, build_web, keys)
+        page, _ = working_screen(engine, build_web, keys)
         page.cdp("Emulation.setCPUThrottlingRate", rate=SLOW_DEVICE_THROTTLE)
         try:
             results.append(key_run(page, keys, interval, stamps))
@@ -431,11 +438,11 @@ def script_part(frame, ranges, asyncify):
     return "runtime: other"
 
 
-def script_part_rows(driver, build_web, keys, script_us):
+def script_part_rows(engine, build_web, keys, script_us):
     """The script time per key from a sampling profile, in all and by part, against the script
     time per key measured without the profiler (`script_us`)."""
     run_bench.log("where a key's script time goes ...")
-    page, _ = working_screen(driver, build_web, keys)
+    page, _ = working_screen(engine, build_web, keys)
     page.js("window.benchStampKeys = false;")
     page.cdp("Profiler.enable")
     page.cdp("Profiler.setSamplingInterval", interval=PROFILE_INTERVAL_US)
@@ -493,13 +500,12 @@ TOUCH_MEDIA = [{"name": "hover", "value": "none"}, {"name": "pointer", "value": 
                {"name": "any-hover", "value": "none"}, {"name": "any-pointer", "value": "coarse"}]
 
 
-def emulate(driver, metrics, touch):
-    driver.get("about:blank")
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
-    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
-                           {"enabled": touch, "maxTouchPoints": 5 if touch else 1})
-    driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
-                           {"features": TOUCH_MEDIA if touch else []})
+def emulate(engine, metrics, touch):
+    engine.open("about:blank")
+    engine.cdp("Emulation.setDeviceMetricsOverride", **metrics)
+    engine.cdp("Emulation.setTouchEmulationEnabled", enabled=touch,
+               maxTouchPoints=5 if touch else 1)
+    engine.cdp("Emulation.setEmulatedMedia", features=TOUCH_MEDIA if touch else [])
 
 
 def page_memory(page):
@@ -534,17 +540,17 @@ def resize_times(page, start, new, turns):
     return times, scripts, cpus
 
 
-def resize_rows(driver, build_web, keys, turns):
+def resize_rows(engine, build_web, keys, turns):
     rows = []
     for name, start, new, touch in RESIZES:
         run_bench.log("resize, %s ..." % name)
-        emulate(driver, start, touch)
-        page = weblib.Page(driver, os.path.dirname(MINIMAL), "minimal")
+        emulate(engine, start, touch)
+        page = weblib.Page(engine, os.path.dirname(MINIMAL), "minimal")
         wait_until(lambda: page.js("return window.benchFirstFrame"), 10, "the minimal page")
         base_times, base_scripts, base_cpus = resize_times(page, start, new, turns)
 
-        emulate(driver, start, touch)
-        page = weblib.Page(driver, build_web, "coillab")
+        emulate(engine, start, touch)
+        page = weblib.Page(engine, build_web, "coillab")
         # Title, keys help and a curve of `keys` steps; the layout's own helpers assume a pixel
         # ratio of 1, so the watcher tells when the title screen is there.
         wait_until(lambda: page.js("return window.benchFirstFrame"), 20, "the title screen")
@@ -580,8 +586,46 @@ def resize_rows(driver, build_web, keys, turns):
             Row("canvas backing stores after the resize, %s" % what, canvas_after / 1024, "KiB",
                 "at start-up size", canvas_before / 1024, "reference"),
         ]
-    emulate(driver, dict(DESKTOP, width=weblib.VIEWPORT[0], height=weblib.VIEWPORT[1]), False)
+    emulate(engine, dict(DESKTOP, width=weblib.VIEWPORT[0], height=weblib.VIEWPORT[1]), False)
     return rows
+
+
+def other_engine_rows(name, build_web, loads, keys, step_us):
+    """Start-up and key to segment in WebKit or Firefox, as in Chromium; returns the rows and the
+    engine's name with its version."""
+    run_bench.log("%s ..." % name)
+    engine = browser(name)
+    try:
+        version = engine.version()
+        rows = start_up_rows(engine, build_web, loads, version + ", ")
+        page, layout = working_screen(engine, build_web, keys)
+        page.js("window.benchKeys = [];")  # not the keys that led here
+        send_keys(page, keys, 0.02)
+        samples = wait_until(lambda: (lambda s: s if len(s) >= keys else None)(
+            page.js("return window.benchKeys")), 10, "every key's frame")
+        check(len(samples) == keys, "%d frames for %d keys" % (len(samples), keys))
+        samples_of_euler, _ = coil_steps(keys, "1")
+        t, U, _, _ = samples_of_euler[keys - 1]
+        point = (layout.plot_x(t), layout.plot_y(U, layout.voltage_zero))
+        wait_until(lambda: page.near(page.screenshot(), point[0], point[1], WHITE), 5,
+                   "the point of key %d" % keys)
+        # These engines round performance.now() more coarsely than Chromium.
+        tick = page.js("let a = performance.now(), b = a; while (b === a) b = performance.now();"
+                       "return b - a;")
+    finally:
+        engine.quit()
+    label = "%s (clock step %g us), key to segment" % (version, tick * 1000)
+    base = "desktop step on Qt, coil, mean of the sweep (CPU)"
+    for part, values in (("handling", [s[0] * 1000 for s in samples]),
+                         ("to the next frame", [s[1] * 1000 for s in samples])):
+        rows.append(Row("%s, %s, median of %d" % (label, part, keys), statistics.median(values),
+                        "us", base, step_us, "reference"))
+        rows.append(Row("%s, %s, 99th percentile" % (label, part),
+                        run_bench.percentile(values, 0.99), "us", base, step_us, "reference"))
+    # A coarse clock rounds each time, but the mean over keys at random phases is still true.
+    rows.append(Row("%s, handling, mean" % label, statistics.mean(s[0] for s in samples) * 1000,
+                    "us", base, step_us, "reference"))
+    return rows, version
 
 
 def main():
@@ -607,21 +651,26 @@ def main():
         rows.append(Row("page size, %s" % program, size / 1024, "KiB", "minimal page",
                         minimal_size / 1024, "<= 1024 KiB", size <= SIZE_GOAL))
     step_us = desktop_step_us(os.path.abspath(args.build))
-    driver = browser()
+    engine = browser()
     try:
         run_bench.log("start-up ...")
-        rows += start_up_rows(driver, build_web, args.loads)
-        key_figures, script_us, cpu_us = key_rows(driver, build_web, args.keys, step_us)
+        rows += start_up_rows(engine, build_web, args.loads)
+        key_figures, script_us, cpu_us = key_rows(engine, build_web, args.keys, step_us)
         rows += key_figures
-        rows += script_part_rows(driver, profile_build, args.keys, script_us)
-        rows += slow_device_rows(driver, build_web, args.slow_keys, script_us, cpu_us)
-        rows += idle_rows(driver, build_web, args.idle_seconds)
-        rows += resize_rows(driver, build_web, RESIZE_KEYS, args.turns)
-        version = driver.capabilities.get("browserVersion", "?")
+        rows += script_part_rows(engine, profile_build, args.keys, script_us)
+        rows += slow_device_rows(engine, build_web, args.slow_keys, script_us, cpu_us)
+        rows += idle_rows(engine, build_web, args.idle_seconds)
+        rows += resize_rows(engine, build_web, RESIZE_KEYS, args.turns)
+        versions = [engine.version()]
     finally:
-        driver.quit()
+        engine.quit()
+    for name in ("webkit", "firefox"):
+        engine_rows, version = other_engine_rows(name, build_web, args.loads, args.keys, step_us)
+        rows += engine_rows
+        versions.append(version)
 
-    setting = "Chromium %s headless, viewport %d x %d" % ((version,) + weblib.VIEWPORT)
+    setting = "%s headless, %s under Xvfb, %s headless, viewport %d x %d" % (
+        tuple(versions) + weblib.VIEWPORT)
     run_bench.report(rows, setting, args.markdown)
     return 0
 

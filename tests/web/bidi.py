@@ -96,6 +96,9 @@ class Firefox(WebDriverInput, Engine):
         weblib.check(os.access(FIREFOX, os.X_OK), "%s is missing (package firefox-esr)" % FIREFOX)
         profile = os.path.join(self.folder, "profile")
         os.mkdir(profile)
+        with open(os.path.join(profile, "user.js"), "w") as prefs:
+            # The benchmarks time single keys: the clock as fine as Chromium's, not 1 ms.
+            prefs.write('user_pref("privacy.reduceTimerPrecision", false);\n')
         log_path = os.path.join(self.folder, "firefox.log")
         with open(log_path, "wb") as log:
             # Port 0: Firefox takes a free port and names it in its log.

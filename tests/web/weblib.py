@@ -91,7 +91,7 @@ KEYS.update({str(d): ("Digit%d" % d, str(d), 48 + d) for d in range(10)})
 
 
 def start_browser():
-    """Headless Chromium through Selenium, the spies in every page."""
+    """Headless Chromium through Selenium (engines.start adds the spies)."""
     options = webdriver.ChromeOptions()
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
                      "--disable-background-networking", "--disable-component-update",
@@ -106,8 +106,6 @@ def start_browser():
     # Without the override the headless viewport is shorter than the window.
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
         "width": VIEWPORT[0], "height": VIEWPORT[1], "deviceScaleFactor": 1, "mobile": False})
-    for spy in (PRINT_SPY, TEXT_SPY):
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": spy})
     return driver
 
 
