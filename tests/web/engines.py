@@ -273,14 +273,14 @@ class WebKit(WebDriverInput, Engine):
 
     def __init__(self):
         self.x = None
-        self.service = None
+        self.server = None
         self.copies = tempfile.mkdtemp(prefix="lab-webkit-")
         self.scripts = [ERROR_SPY]
 
     def start(self):
         from selenium.webdriver import WebKitGTKOptions
+        from selenium.webdriver.common.utils import free_port, is_connectable
         from selenium.webdriver.remote.webdriver import WebDriver
-        from selenium.webdriver.webkitgtk.service import Service
         for path, package in ((self.DRIVER, "webkit2gtk-driver"),
                               (self.BROWSER, "libwebkit2gtk-4.1-0")):
             weblib.check(os.access(path, os.X_OK), "%s is missing (package %s)" % (path, package))
@@ -288,9 +288,18 @@ class WebKit(WebDriverInput, Engine):
         options = WebKitGTKOptions()
         options.binary_location = self.BROWSER
         options.add_argument("--automation")
-        self.service = Service(self.DRIVER, env=dict(os.environ, DISPLAY=self.x.display))
-        self.service.start()
-        self.driver = WebDriver(command_executor=self.service.service_url, options=options)
+        # Started here rather than by Selenium's service, to end with the suite however it ends.
+        port = free_port()
+        self.server = subprocess.Popen(
+            [self.DRIVER, "-p", str(port)], env=dict(os.environ, DISPLAY=self.x.display),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=end_with_parent)
+
+        def listening():
+            weblib.check(self.server.poll() is None, "WebKitWebDriver ended at start-up")
+            return is_connectable(port)
+
+        weblib.wait_until(listening, 20, "WebKitWebDriver", 0.1)
+        self.driver = WebDriver(command_executor="http://localhost:%d" % port, options=options)
         self.driver.set_page_load_timeout(30)
         self.driver.set_script_timeout(30)
         # The window holds a tool bar above the page: the page gets the suite's viewport.
@@ -305,9 +314,8 @@ class WebKit(WebDriverInput, Engine):
                 self.driver.quit()
         finally:
             self.driver = None
-            if self.service:
-                self.service.stop()
-                self.service = None
+            stop_process(self.server)
+            self.server = None
             if self.x:
                 self.x.stop()
                 self.x = None
