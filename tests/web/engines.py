@@ -27,7 +27,9 @@ WEBDRIVER_BUTTONS = {"left": 0, "right": 2}
 
 # WebKit has no console log for a driver to read: the page notes its own uncaught errors.
 ERROR_SPY = """window.labErrors = [];
-window.addEventListener('error', function (event) { window.labErrors.push(String(event.message)); });
+window.addEventListener('error', function (event) {
+  window.labErrors.push(String(event.message));
+});
 window.addEventListener('unhandledrejection', function (event) {
   window.labErrors.push('unhandled rejection: ' + String(event.reason));
 });

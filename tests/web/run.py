@@ -41,7 +41,8 @@ def plan(words):
     for engine in ("webkit", "firefox"):
         runs += [(engine, title, program, by_name.get((title, program)))
                  for title, program in SUBSET]
-    chosen = [run for run in runs if not words or any(w in "%s %s %s" % (run[1], run[2], run[0]) for w in words)]
+    chosen = [run for run in runs
+              if not words or any(w in "%s %s %s" % (run[1], run[2], run[0]) for w in words)]
     return chosen, missing
 
 
