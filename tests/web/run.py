@@ -103,7 +103,7 @@ def main():
                     failed += 1
                 else:
                     passed += 1
-                print("%s %-36s %5.1f s" % ("FAIL" if why else "PASS", name,
+                print("%s %-44s %5.1f s" % ("FAIL" if why else "PASS", name,
                                             time.monotonic() - case_start))
                 if why:
                     print("    " + why.strip().replace("\n", "\n    "))
