@@ -319,11 +319,7 @@ class Page:
 
     def click_page(self, x, y):
         """A left click at a point of the page, in CSS pixels."""
-        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
-            self.cdp("Input.dispatchMouseEvent", type=kind, x=x, y=y,
-                     button="none" if kind == "mouseMoved" else "left",
-                     buttons=1 if kind == "mousePressed" else 0,
-                     clickCount=0 if kind == "mouseMoved" else 1)
+        self.engine.click(x, y)
 
     # -- devices: sizes, pixel ratios, turning and touch
 
@@ -373,8 +369,7 @@ class Page:
     def move_to(self, x, y):
         """The mouse moved onto a drawing pixel at any scale."""
         px, py = self.page_point(x, y)
-        self.cdp("Input.dispatchMouseEvent", type="mouseMoved", x=px, y=py, button="none",
-                 buttons=0, clickCount=0)
+        self.engine.mouse("move", px, py)
 
     def tap(self, x, y):
         """A finger put on a drawing pixel and lifted."""
