@@ -40,6 +40,14 @@ console.error = function () {
 };"""
 
 
+# The mouse reaches WebKit from the X server: the page counts the pointer events it has seen, so
+# that each action is waited for.
+POINTER_SPY = """window.labPointerEvents = 0;
+for (const type of ['pointermove', 'pointerdown', 'pointerup']) {
+  window.addEventListener(type, function () { window.labPointerEvents++; }, true);
+}"""
+
+
 def start(name):
     """A started browser of the given engine with the print and text spies in every page."""
     engine = {"chromium": Chromium, "webkit": WebKit, "firefox": firefox}[name]()
@@ -268,7 +276,9 @@ class Xvfb:
 class WebKit(WebDriverInput, Engine):
     """WebKitGTK's MiniBrowser under WebKitWebDriver, shown on an X server of its own. There is
     no way to run a script ahead of a page's own, so each page opens from a copy with the
-    preloaded scripts written in at the top."""
+    preloaded scripts written in at the top. The keys go through WebDriver, the mouse through the
+    X server (XTest): WebKitWebDriver releases every button as the left one, which leaves a
+    right button held for good."""
     name = "webkit"
     DRIVER = "/usr/bin/WebKitWebDriver"
     BROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
@@ -277,7 +287,9 @@ class WebKit(WebDriverInput, Engine):
         self.x = None
         self.server = None
         self.copies = tempfile.mkdtemp(prefix="lab-webkit-")
-        self.scripts = [ERROR_SPY]
+        self.scripts = [ERROR_SPY, POINTER_SPY]
+        self.origin = (0, 0)  # where the page's top left corner is on the X screen
+        self.position = None
 
     def start(self):
         from selenium.webdriver import WebKitGTKOptions
@@ -309,6 +321,10 @@ class WebKit(WebDriverInput, Engine):
         inner = self.js("return [innerWidth, innerHeight];")
         self.driver.set_window_rect(0, 0, 2 * weblib.VIEWPORT[0] - inner[0],
                                     2 * weblib.VIEWPORT[1] - inner[1])
+        # The window's tool bar is above the page.
+        self.origin = self.js("return [screenX + outerWidth - innerWidth,"
+                              " screenY + outerHeight - innerHeight];")
+        self.xdotool("mousemove", 0, 0)  # off the page until a case moves it
 
     def quit(self):
         try:
@@ -358,6 +374,24 @@ class WebKit(WebDriverInput, Engine):
     def hold(self, name, count, rate):
         # WebKitWebDriver gives a held key one key-down only: as many presses as characters.
         self.key_actions(name, count, rate)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], check=True, timeout=20,
+                       env=dict(os.environ, DISPLAY=self.x.display))
+
+    def mouse(self, action, x, y, button="left"):
+        position = (round(self.origin[0] + x), round(self.origin[1] + y))
+        # A move to where the pointer is gives no event: it steps aside and back.
+        command = ["mousemove", position[0] + 1, position[1]] if position == self.position else []
+        command += ["mousemove", position[0], position[1]]
+        if action != "move":
+            command += ["mousedown" if action == "press" else "mouseup",
+                        {"left": 1, "right": 3}[button]]
+        seen = self.js("return window.labPointerEvents;")
+        self.xdotool(*command)
+        self.position = position
+        weblib.wait_until(lambda: self.js("return window.labPointerEvents;") != seen, 10,
+                          "the page to see the mouse's %s" % action)
 
     def errors(self):
         return self.js("const e = window.labErrors || []; window.labErrors = []; return e;")
