@@ -35,9 +35,11 @@ function makeSurface(element, canvas, x, y, width, height) {
   layer.style.width = width + 'px';
   layer.style.height = height + 'px';
   element.appendChild(layer);
+  // Desynchronized: a step's few pixels go to the screen without the copy of the whole canvas
+  // that a double-buffered canvas makes at its first change after each frame.
+  var context = canvas.getContext('2d', { willReadFrequently: true, desynchronized: true });
   var surface = {
-    element: element, canvas: canvas, layer: layer,
-    context: canvas.getContext('2d', { willReadFrequently: true }), x: x, y: y, width: width,
+    element: element, canvas: canvas, layer: layer, context: context, x: x, y: y, width: width,
     height: height, k: 0, ops: [], dead: 0, keys: new Map(),
     fore: 'rgb(0,0,0)', back: 'rgb(255,255,255)', background: 'rgb(255,255,255)',
     lineWidth: 1, fontName: '', fontSize: 12, transparent: false, clip: null, tx: 0, ty: 0
