@@ -53,15 +53,25 @@ function drawTextAt(s, x, y, text, width) {
   var font = fontOf(s);
   // Glyphs may reach a little beyond their box; the background covers only whole pixels inside.
   var reach = Math.ceil(font.size / 4) + 1;
-  record(s, {
+  var op = {
     paint: paintText, x: x, y: y, text: text, width: width, font: font, fore: s.fore,
     back: s.back, transparent: s.transparent, clip: s.clip,
+    anchor: s.transparent ? null : [x, y, font.css, s.back, clipKey(s.clip)].join(' '),
     box: clippedBox(Math.floor(x) - reach, Math.floor(y) - reach,
                     Math.ceil(x + width) + reach, Math.ceil(y + font.lineHeight) + reach, s.clip),
     cover: s.transparent ? null : clippedBox(Math.ceil(x) + 1, Math.ceil(y) + 1,
                                              Math.floor(x + width) - 1,
                                              Math.floor(y + font.height) - 1, s.clip)
-  });
+  };
+  // A readout written again and again into its field: an opaque text covers the background of
+  // every text before it at the same place in the same face that is no wider.
+  if (op.anchor) {
+    for (var i = s.ops.length - 1; i >= 0; --i) {
+      var before = s.ops[i];
+      if (!before.dead && before.anchor === op.anchor && before.width <= width) drop(s, before);
+    }
+  }
+  record(s, op);
 }
 
 function drawText(x, y, text) {
