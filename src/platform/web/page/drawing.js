@@ -25,10 +25,17 @@ function cornerRect(x1, y1, x2, y2) {
 }
 
 // The clip rectangle in device pixels, [left, top, right, bottom); the whole plane without one.
+var Unclipped = [-Infinity, -Infinity, Infinity, Infinity];
+
+// Kept with the clip for its scale: every step draws its curves through the same two clips.
 function deviceClip(clip, k) {
-  if (!clip) return [-Infinity, -Infinity, Infinity, Infinity];
-  return [devicePixel(clip.x, k), devicePixel(clip.y, k), devicePixel(clip.x + clip.width, k),
-          devicePixel(clip.y + clip.height, k)];
+  if (!clip) return Unclipped;
+  if (clip.k !== k) {
+    clip.k = k;
+    clip.device = [devicePixel(clip.x, k), devicePixel(clip.y, k),
+                   devicePixel(clip.x + clip.width, k), devicePixel(clip.y + clip.height, k)];
+  }
+  return clip.device;
 }
 
 // Text, circles and pictures are cut by the canvas; rectangles are cut here, which is cheaper.
@@ -60,7 +67,7 @@ function paintFill(context, op, k) {
   var b = op.box;
   context.fillStyle = op.fore;
   fillCut(context, devicePixel(b[0], k), devicePixel(b[1], k), devicePixel(b[2], k),
-          devicePixel(b[3], k), deviceClip(null));
+          devicePixel(b[3], k), Unclipped);
 }
 
 // Cuts a segment to a rectangle (Liang-Barsky) keeping its direction; null when outside.
@@ -141,19 +148,34 @@ function lineOp(s, ax, ay, bx, by) {
     paint: paintLine, ax: ax, ay: ay, bx: bx, by: by, w: w, fore: s.fore, clip: s.clip,
     box: clippedBox(Math.min(ax, bx) - half - 1, Math.min(ay, by) - half - 1,
                     Math.max(ax, bx) - half + w + 1, Math.max(ay, by) - half + w + 1, s.clip),
-    key: 'L' + ax + ',' + ay + ',' + bx + ',' + by + ',' + w + s.fore + clipKey(s.clip)
+    same: sameLine
   };
+}
+
+function sameClip(a, b) {
+  return a === b || (!!a && !!b && a.x === b.x && a.y === b.y && a.width === b.width &&
+                     a.height === b.height);
+}
+
+function sameLine(a, b) {
+  return b.paint === paintLine && a.ax === b.ax && a.ay === b.ay && a.bx === b.bx &&
+         a.by === b.by && a.w === b.w && a.fore === b.fore && sameClip(a.clip, b.clip);
 }
 
 function drawLine(x1, y1, x2, y2) {
   var s = current();
-  if (!s || !finite(x1, y1, x2, y2)) return;
-  var margin = s.lineWidth + 2;
-  var cut = cutSegment(x1, y1, x2, y2, -margin,
-                       Math.max(s.width, s.height) + margin);
-  if (!cut) return;
-  record(s, lineOp(s, Math.round(cut[0]), Math.round(cut[1]), Math.round(cut[2]),
-                   Math.round(cut[3])));
+  if (!s || !isFinite(x1) || !isFinite(y1) || !isFinite(x2) || !isFinite(y2)) return;
+  var low = -(s.lineWidth + 2), high = Math.max(s.width, s.height) - low;
+  // Most lines lie in the window and need no cutting.
+  if (Math.min(x1, y1, x2, y2) < low || Math.max(x1, y1, x2, y2) > high) {
+    var cut = cutSegment(x1, y1, x2, y2, low, high);
+    if (!cut) return;
+    x1 = cut[0];
+    y1 = cut[1];
+    x2 = cut[2];
+    y2 = cut[3];
+  }
+  record(s, lineOp(s, Math.round(x1), Math.round(y1), Math.round(x2), Math.round(y2)));
 }
 
 function drawBox(x1, y1, x2, y2) {

@@ -40,7 +40,7 @@ function makeSurface(element, canvas, x, y, width, height) {
   var context = canvas.getContext('2d', { willReadFrequently: true, desynchronized: true });
   var surface = {
     element: element, canvas: canvas, layer: layer, context: context, x: x, y: y, width: width,
-    height: height, k: 0, ops: [], dead: 0, keys: new Map(),
+    height: height, k: 0, ops: [], dead: 0,
     fore: 'rgb(0,0,0)', back: 'rgb(255,255,255)', background: 'rgb(255,255,255)',
     lineWidth: 1, fontName: '', fontSize: 12, transparent: false, clip: null, tx: 0, ty: 0
   };
@@ -68,20 +68,30 @@ function showSurface(s) {
 }
 
 // The retained drawing. An op that paints every pixel of its box opaquely (cover) makes the ops
-// inside that box invisible, and an aliased op drawn again the same way (same key) makes its
+// inside that box invisible, and an aliased op drawn again the same way (op.same) makes its
 // earlier copy invisible: both are dropped, so the record stays as small as the picture.
+// A step redraws the switch lever a few ops after the step before drew it: the copy is looked
+// for among the last RecentOps ops only.
+var RecentOps = 8;
+
 function record(s, op) {
-  if (op.key) {
-    var same = s.keys.get(op.key);
-    if (same) drop(s, same);
-    s.keys.set(op.key, op);
+  if (op.same) {
+    for (var i = s.ops.length - 1, seen = 0; i >= 0 && seen < RecentOps; --i) {
+      var before = s.ops[i];
+      if (before.dead) continue;
+      ++seen;
+      if (op.same(op, before)) {
+        drop(s, before);
+        break;
+      }
+    }
   }
   if (op.cover) {
     var c = op.cover;
-    for (var i = s.ops.length - 1; i >= 0; --i) {
-      var b = s.ops[i].box;
-      if (!s.ops[i].dead && b[0] >= c[0] && b[1] >= c[1] && b[2] <= c[2] && b[3] <= c[3]) {
-        drop(s, s.ops[i]);
+    for (var j = s.ops.length - 1; j >= 0; --j) {
+      var b = s.ops[j].box;
+      if (!s.ops[j].dead && b[0] >= c[0] && b[1] >= c[1] && b[2] <= c[2] && b[3] <= c[3]) {
+        drop(s, s.ops[j]);
       }
     }
   }
@@ -93,7 +103,6 @@ function record(s, op) {
 function drop(s, op) {
   op.dead = true;
   ++s.dead;
-  if (op.key && s.keys.get(op.key) === op) s.keys.delete(op.key);
 }
 
 function compact(s) {
@@ -226,7 +235,6 @@ function clearSurface(surface, wholly) {
   if (!clip) {
     surface.ops = [];
     surface.dead = 0;
-    surface.keys.clear();
   }
   record(surface, { paint: paintFill, box: box, cover: box, fore: surface.background });
 }
