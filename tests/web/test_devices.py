@@ -166,14 +166,27 @@ def phone_turned(p):
     turn_shown = ("const t = document.getElementById('turn-device');"
                   "return t && getComputedStyle(t).display !== 'none' ? t.textContent : null;")
     try:
-        reload_as(p, 390, 844, 3, True, True)
+        reload_as(p, 360, 800, 3, True, True)
         layout = p.find_drawing_area()
         check(p.js(turn_shown) == TURN_TEXT, "the line asking to turn: %r" % p.js(turn_shown))
-        check(layout.width == 844 and layout.height < 390,
+        check(layout.width == 800 and layout.height < 360,
               "laid out for %d x %d, upright" % (layout.width, layout.height))
         p.through_title_and_help()
+        # Upright, every menu stays on the screen, the ones under the right-hand titles too.
+        p.key("F10")
+        for group in range(len(p.MENU_SIZES)):
+            p.key("ArrowDown")
+            p.rendered()
+            edges = p.js("const m = [...document.querySelectorAll('#menubar .menu')]"
+                         ".find(m => !m.hidden); const r = m.getBoundingClientRect();"
+                         "return [r.left, r.right, document.documentElement.clientWidth];")
+            check(edges[0] >= 0 and edges[1] <= edges[2],
+                  "menu %d at %r off the upright phone" % (group, edges))
+            p.key("Escape")
+            p.key("ArrowRight")
+        p.key("F10")
         sides = start_sides(p)
-        p.emulate(844, 390, 3, True, True)
+        p.emulate(800, 360, 3, True, True)
         wait_until(lambda: p.js(turn_shown) is None, 5, "the line to go when turned")
         wait_until(lambda: p.shown()["k"] == 3, 5, "the drawing at its own size")
         shown = p.shown()

@@ -103,8 +103,17 @@ function showTitle(number) {
     group.title.classList.toggle('current', i === number);
     group.list.hidden = !(i === number && menu.open === number);
     group.title.setAttribute('aria-expanded', String(!group.list.hidden));
+    if (!group.list.hidden) keepOnScreen(group.list);
   });
   focusCurrent();
+}
+
+// On a narrow screen a menu under a title near the right edge would run off it: shift it left.
+function keepOnScreen(list) {
+  list.style.left = '';
+  var box = list.getBoundingClientRect();
+  var over = box.right - document.documentElement.clientWidth;
+  if (over > 0) list.style.left = -Math.min(over, box.left) + 'px';
 }
 
 // The focus is where the highlight is: on the open menu's entry (on the menu for a divider), else

@@ -33,7 +33,13 @@ function onPointerDown(event) {
 
 function onPointerMove(event) {
   recordPointer(event);
-  if (event.pointerType !== 'touch') mouse.buttons = event.buttons & 3;
+  if (event.pointerType !== 'touch') {
+    // A second button pressed while one is held arrives as a move: latch it like a first press,
+    // so that a quick press of both buttons is seen even if released before it is read.
+    var held = event.buttons & 3;
+    mouse.pressedSinceRead |= held & ~mouse.buttons;
+    mouse.buttons = held;
+  }
   wake();
 }
 
