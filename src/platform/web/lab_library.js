@@ -72,7 +72,7 @@ mergeInto(LibraryManager.library, {
   lab_line_state: function () { return LabPage.lineState(); },
   lab_line_text: function () { return allocateUTF8(LabPage.lineText()); },
   lab_end_line: function () { LabPage.endLine(); },
-  lab_restore_focus: function () { LabPage.restoreFocus(); },
+  lab_resume_line: function () { LabPage.resumeLine(); },
   lab_printer_write: function (text, lineEnd) {
     LabPage.printerWrite(UTF8ToString(text), !!lineEnd);
   },

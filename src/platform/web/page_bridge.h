@@ -51,7 +51,7 @@ int lab_begin_line();
 int lab_line_state();
 char* lab_line_text();
 void lab_end_line();
-void lab_restore_focus();
+void lab_resume_line();
 void lab_printer_write(const char* text, int line_end);
 void lab_printer_font_size(double size);
 void lab_printer_end_page();

@@ -41,8 +41,9 @@ LineResult WebPlatform::read_line() {
       lab_end_line();
       return result;
     }
-    // Back from a nested command, the field takes the keys again.
-    lab_restore_focus();
+    // Back from a nested command, the field takes the keys again and drops what a nested key
+    // wait left unread.
+    lab_resume_line();
     wait_for_event();
   }
 }

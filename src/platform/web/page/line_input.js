@@ -120,6 +120,6 @@ function resumeLine() {
 }
 
 Object.assign(exported, {
-  beginLine: beginLine, lineState: lineState, lineText: lineText, endLine: endLine, restoreFocus:
+  beginLine: beginLine, lineState: lineState, lineText: lineText, endLine: endLine, resumeLine:
   resumeLine
 });
