@@ -31,6 +31,37 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class ClosingServer(http.server.ThreadingHTTPServer):
+    """Keeps the connections it accepted, so that stopping it closes them as a real server does:
+    a browser's connection opened in advance must not reach the old folder after a restart."""
+
+    def server_activate(self):
+        self.connections = set()
+        self.connections_lock = threading.Lock()
+        super().server_activate()
+
+    def get_request(self):
+        connection, address = super().get_request()
+        with self.connections_lock:
+            self.connections.add(connection)
+        return connection, address
+
+    def shutdown_request(self, request):
+        with self.connections_lock:
+            self.connections.discard(request)
+        super().shutdown_request(request)
+
+    def close_connections(self):
+        with self.connections_lock:
+            open_connections, self.connections = self.connections, set()
+        for connection in open_connections:
+            try:
+                connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            connection.close()
+
+
 class SiteServer:
     """A plain static server on a port of its own, which stays the site's origin when the server
     is stopped, or started again on another folder."""
@@ -43,12 +74,13 @@ class SiteServer:
 
     def start(self, folder):
         handler = functools.partial(QuietHandler, directory=folder)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", self.port), handler)
+        self.httpd = ClosingServer(("127.0.0.1", self.port), handler)
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
     def stop(self):
         if self.httpd:
             self.httpd.shutdown()
+            self.httpd.close_connections()
             self.httpd.server_close()
             self.httpd = None
 
