@@ -31,6 +31,11 @@ PROGRAMS = {
 THEME_COLOUR = "#0000ff"
 BACKGROUND_COLOUR = "#ff00ff"
 
+# The folder of the site's own files. Not "icons/": Debian's Apache aliases /icons/ to its own
+# pictures in every site, so a site at the server's root would lose its icons, and with them
+# its worker and installing.
+FILES = "lab"
+
 # Registers the worker only where a browser may run one: never from file://.
 REGISTER = """<script>
 if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol)) {
@@ -40,7 +45,7 @@ if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol)) {
 
 
 def icons(program):
-    return [{"src": "icons/%s%s-%d.png" % (program, "-maskable" if purpose == "maskable" else "",
+    return [{"src": "%s/%s%s-%d.png" % (FILES, program, "-maskable" if purpose == "maskable" else "",
                                             size),
              "sizes": "%dx%d" % (size, size), "type": "image/png", "purpose": purpose}
             for purpose in ("any", "maskable") for size in (192, 512)]
@@ -73,9 +78,9 @@ def head_tags(program):
         '<meta name="description" content="%s.">' % about["description"],
         '<meta name="theme-color" content="%s">' % THEME_COLOUR,
         '<link rel="manifest" href="%s.webmanifest">' % program,
-        '<link rel="icon" href="icons/%s-192.png" sizes="192x192">' % program,
+        '<link rel="icon" href="%s/%s-192.png" sizes="192x192">' % (FILES, program),
         # Safari rounds the corners itself and shows no transparency: the full-ground copy.
-        '<link rel="apple-touch-icon" href="icons/%s-maskable-192.png">' % program,
+        '<link rel="apple-touch-icon" href="%s/%s-maskable-192.png">' % (FILES, program),
         '<meta name="apple-mobile-web-app-capable" content="yes">',
         '<meta name="mobile-web-app-capable" content="yes">',
         '<meta name="apple-mobile-web-app-title" content="%s">' % about["short_name"],
@@ -103,10 +108,10 @@ def index_page(source_dir, programs):
     items = []
     for program in programs:
         about = PROGRAMS[program]
-        items.append('<li><a href="%s.html"><img src="icons/%s-192.png" alt=""'
+        items.append('<li><a href="%s.html"><img src="%s/%s-192.png" alt=""'
                      ' width="96" height="96"><span class="name">%s</span>'
                      '<span>%s.</span></a></li>'
-                     % (program, program, about["name"], about["description"]))
+                     % (program, FILES, program, about["name"], about["description"]))
     return template.replace("{{{ PROGRAMS }}}", "\n".join(items)).replace(
         "{{{ REGISTER }}}", REGISTER)
 
@@ -142,7 +147,7 @@ def main():
     pages = sys.argv[4:]
     # A file left from an earlier build would be cached and served with this one.
     shutil.rmtree(site_dir, ignore_errors=True)
-    os.makedirs(os.path.join(site_dir, "icons"))
+    os.makedirs(os.path.join(site_dir, FILES))
     programs = [os.path.splitext(os.path.basename(page))[0] for page in pages]
     for program, page in zip(programs, pages):
         with open(os.path.join(site_dir, program + ".html"), "w", encoding="utf-8") as out:
