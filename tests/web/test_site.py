@@ -9,6 +9,7 @@ import http.server
 import os
 import shutil
 import socket
+import subprocess
 import sys
 import tempfile
 import threading
@@ -29,6 +30,12 @@ AXE = os.path.join(HERE, "node_modules", "axe-core", "axe.min.js")
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
 
 
 class ClosingServer(http.server.ThreadingHTTPServer):
@@ -67,9 +74,7 @@ class SiteServer:
     is stopped, or started again on another folder."""
 
     def __init__(self):
-        with socket.socket() as probe:
-            probe.bind(("127.0.0.1", 0))
-            self.port = probe.getsockname()[1]
+        self.port = free_port()
         self.httpd = None
 
     def start(self, folder):
@@ -86,6 +91,107 @@ class SiteServer:
 
     def url(self, name):
         return "http://127.0.0.1:%d/%s" % (self.port, name)
+
+
+APACHE_CONF = """ServerRoot /etc/apache2
+ServerName localhost
+PidFile {home}/apache2.pid
+DefaultRuntimeDir {home}
+Mutex file:{home} default
+Listen 127.0.0.1:{port}
+User www-data
+Group www-data
+ErrorLog {home}/error.log
+IncludeOptional /etc/apache2/mods-enabled/*.load
+IncludeOptional /etc/apache2/mods-enabled/*.conf
+DocumentRoot {root}
+<Directory />
+  Options FollowSymLinks
+  AllowOverride None
+  Require all granted
+</Directory>
+"""
+
+NGINX_CONF = """daemon off;
+user www-data;
+worker_processes 1;
+pid {home}/nginx.pid;
+error_log {home}/error.log;
+events {{ worker_connections 64; }}
+http {{
+  include /etc/nginx/mime.types;
+  default_type application/octet-stream;
+  access_log off;
+  client_body_temp_path {home}/body;
+  proxy_temp_path {home}/proxy;
+  fastcgi_temp_path {home}/fastcgi;
+  uwsgi_temp_path {home}/uwsgi;
+  scgi_temp_path {home}/scgi;
+  server {{
+    listen 127.0.0.1:{port};
+    root {root};
+  }}
+}}
+"""
+
+
+class DebianServer:
+    """Debian's Apache or nginx as installed, with its stock modules and MIME types, serving a
+    copy of a folder at the server's root or under a sub-path, on a loopback port of its own.
+    Stopping it closes its connections, as stopping a school's server does."""
+
+    def __init__(self, kind, prefix=""):
+        self.kind, self.prefix = kind, prefix
+        self.port = free_port()
+        self.home = tempfile.mkdtemp(prefix="lab-%s-" % kind)
+        os.chmod(self.home, 0o755)  # the server's workers run as www-data
+        self.process = None
+
+    def start(self, folder):
+        root = os.path.join(self.home, "root")
+        shutil.rmtree(root, ignore_errors=True)
+        served = os.path.join(root, self.prefix)
+        shutil.copytree(folder, served)
+        for path, folders, files in os.walk(root):
+            for name in folders + files:
+                os.chmod(os.path.join(path, name), 0o755 if name in folders else 0o644)
+        conf = os.path.join(self.home, self.kind + ".conf")
+        with open(conf, "w", encoding="utf-8") as file:
+            template = APACHE_CONF if self.kind == "apache2" else NGINX_CONF
+            file.write(template.format(home=self.home, port=self.port, root=root))
+        if self.kind == "apache2":
+            command = ". /etc/apache2/envvars && exec apache2 -f %s -DFOREGROUND" % conf
+        else:
+            command = "exec nginx -c %s" % conf
+        self.process = subprocess.Popen(["sh", "-c", command], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        wait_until(self.accepts, 10, "%s on port %d" % (self.kind, self.port))
+
+    def accepts(self):
+        check(self.process.poll() is None, "%s ended: %s" % (self.kind, self.log()))
+        with socket.socket() as probe:
+            return probe.connect_ex(("127.0.0.1", self.port)) == 0
+
+    def log(self):
+        try:
+            with open(os.path.join(self.home, "error.log"), encoding="utf-8") as file:
+                return file.read()[-500:]
+        except OSError:
+            return "no error log"
+
+    def stop(self):
+        if self.process:
+            self.process.terminate()
+            self.process.wait(10)
+            self.process = None
+
+    def url(self, name):
+        return "http://127.0.0.1:%d/%s%s" % (self.port, self.prefix + "/" if self.prefix else "",
+                                               name)
+
+    def remove(self):
+        self.stop()
+        shutil.rmtree(self.home, ignore_errors=True)
 
 
 def visit(p, url, program=None):
@@ -139,9 +245,8 @@ def start_each_program(p, server, online):
             test_basics.startup(p)
 
 
-def offline_and_update(p):
+def offline_and_update(p, server):
     site = os.path.join(os.path.dirname(p.url[len("file://"):]), "site")
-    server = SiteServer()
     server.start(site)
     changed = tempfile.mkdtemp()
     try:
@@ -174,7 +279,7 @@ def offline_and_update(p):
         visit(p, server.url("index.html"))
         check(p.js("return !!document.getElementById('x');"), "the changed index is not shown")
     finally:
-        server.stop()
+        server.remove()
         shutil.rmtree(changed, ignore_errors=True)
         p.cdp("Network.setCacheDisabled", cacheDisabled=False)
         async_js(p, "for (const r of await navigator.serviceWorker.getRegistrations())"
@@ -334,5 +439,12 @@ def in_frame(p):
         shutil.rmtree(folder, ignore_errors=True)
 
 
-CASES = [("site offline and update", "coillab", offline_and_update),
+def on(kind, prefix, case):
+    return lambda p: case(p, DebianServer(kind, prefix))
+
+
+CASES = [("site offline and update, Apache at the root", "coillab",
+          on("apache2", "", offline_and_update)),
+         ("site offline and update, nginx under a sub-path", "coillab",
+          on("nginx", "physik/schaltlabor", offline_and_update)),
          ("accessibility", "coillab", audit), ("in a frame", "coillab", in_frame)]
