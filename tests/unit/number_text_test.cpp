@@ -201,7 +201,7 @@ TEST(ParseDecimalNumber, HostileLinesNeverGiveANonFiniteValue) {
   EXPECT_GT(accepted, 0);  // the alphabet does produce numbers, so the check above ran
 }
 
-// A German session's C library writes and reads a decimal comma; the texts keep their point.
+// In a German locale the C library writes and reads a decimal comma; the texts keep their point.
 TEST(NumberTexts, StayTheSameInAGermanLocale) {
   const std::string before = std::setlocale(LC_NUMERIC, nullptr);
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE.UTF-8";
