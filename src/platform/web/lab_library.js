@@ -23,14 +23,14 @@ mergeInto(LibraryManager.library, {
   lab_main_exists: function () { return LabPage.mainExists() ? 1 : 0; },
   lab_display_width: function () { return LabPage.displayWidth(); },
   lab_display_height: function () { return LabPage.displayHeight(); },
-  lab_set_text_attribute: function (name, value) {
-    LabPage.set(UTF8ToString(name), UTF8ToString(value));
-  },
-  lab_set_number_attribute: function (name, value) { LabPage.set(UTF8ToString(name), value); },
   // Every step sets three colours: as numbers they need no string built and read back.
   lab_set_colour: function (back, red, green, blue) {
-    LabPage.set(back ? 'back' : 'fore', 'rgb(' + red + ',' + green + ',' + blue + ')');
+    LabPage.setColour(!!back, 'rgb(' + red + ',' + green + ',' + blue + ')');
   },
+  lab_set_line_width: function (width) { LabPage.setLineWidth(width); },
+  lab_set_font_name: function (name) { LabPage.setFontName(UTF8ToString(name)); },
+  lab_set_font_size: function (size) { LabPage.setFontSize(size); },
+  lab_set_text_transparent: function (transparent) { LabPage.setTransparent(!!transparent); },
   lab_draw_line: function (x1, y1, x2, y2) { LabPage.drawLine(x1, y1, x2, y2); },
   lab_draw_box: function (x1, y1, x2, y2) { LabPage.drawBox(x1, y1, x2, y2); },
   lab_fill_box: function (x1, y1, x2, y2) { LabPage.fillBox(x1, y1, x2, y2); },

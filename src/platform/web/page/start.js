@@ -1,22 +1,31 @@
 // Waking the suspended program, and the page's start-up: the WebAssembly compiled while the fonts
 // load, and every DOM event that a wait may be waiting for wired to its service.
-var pendingWake = null;
-var fontsLoaded = null;
-var compiled = null;
+import { nameDrawing } from './access.js';
+import { closeBox } from './boxes.js';
+import { requestPictures } from './images.js';
+import { onKeyDown, onKeyUp, setUpTouchKey, stopTouchRepeat } from './keys.js';
+import { closeMenuOutside, findMenuBar } from './menu_bar.js';
+import { onPointerDown, onPointerMove, onPointerUp } from './pointer.js';
+import { emptyPrintPage } from './printing.js';
+import { findStage, fitStage, stageElement } from './windows.js';
 
-function sleep(wakeUp) {
+let pendingWake = null;
+let fontsLoaded = null;
+let compiled = null;
+
+export function sleep(wakeUp) {
   pendingWake = wakeUp;
   requestPictures();
 }
 
-function wake() {
+export function wake() {
   if (!pendingWake) return;
   var wakeUp = pendingWake;
   pendingWake = null;
   wakeUp();
 }
 
-function base64Bytes(text) {
+export function base64Bytes(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
   var binary = atob(text);
   var bytes = new Uint8Array(binary.length);
@@ -26,7 +35,7 @@ function base64Bytes(text) {
 
 // The WebAssembly stands as base64 in an element of its own, so the script engine never scans
 // it; it compiles in the background while the fonts load and the program's script is read.
-function start() {
+export function start() {
   buildPage();
   // In a promise, so that a browser without WebAssembly gets the failure page.
   compiled = Promise.resolve().then(function () {
@@ -41,7 +50,7 @@ function start() {
 }
 
 // A failed compile has shown the failure page already (start).
-function instantiateProgram(imports, receiveInstance) {
+export function instantiateProgram(imports, receiveInstance) {
   compiled.then(function (module) {
     WebAssembly.instantiate(module, imports).then(function (instance) {
       receiveInstance(instance, module);
@@ -50,7 +59,7 @@ function instantiateProgram(imports, receiveInstance) {
 }
 
 // The fonts are ready before the program's first call measures or draws anything.
-function prepare(module) {
+export function prepare(module) {
   module.addRunDependency('lab-page');
   fontsLoaded.then(function () {
     module.removeRunDependency('lab-page');
@@ -81,9 +90,9 @@ function failToStart(error) {
 function buildPage() {
   document.title = LabAssets.program;
   nameDrawing();
-  menubar = document.getElementById('menubar');
-  area = document.getElementById('stage-area');
-  stage = document.getElementById('stage');
+  findMenuBar();
+  findStage();
+  var stage = stageElement();
   setUpTouchKeys();
   window.addEventListener('keydown', onKeyDown, true);
   window.addEventListener('keyup', onKeyUp, true);
@@ -93,16 +102,10 @@ function buildPage() {
   stage.addEventListener('pointerup', onPointerUp);
   stage.addEventListener('pointercancel', onPointerUp);
   stage.addEventListener('contextmenu', function (event) { event.preventDefault(); });
-  document.addEventListener('pointerdown', function (event) {
-    if (menu.open >= 0 && !menubar.contains(event.target)) closeMenu();
-  });
+  document.addEventListener('pointerdown', closeMenuOutside);
   // Inside a learning platform's frame a click must bring the keys here: the drawing and the
   // menu bar cancel the pointer's default, which would have focused the frame.
   window.addEventListener('pointerdown', function () { window.focus(); }, true);
   document.getElementById('box-ok').addEventListener('click', closeBox);
   window.addEventListener('afterprint', emptyPrintPage);
 }
-
-Object.assign(exported, {
-  start: start, instantiateProgram: instantiateProgram, prepare: prepare, sleep: sleep
-});
