@@ -3,18 +3,21 @@
 import { mainSurface } from './windows.js';
 
 const DrawingNames = {
-  coillab: 'Spule schalten: Zeichnung mit dem Stromkreis aus Batterie, Widerständen, Spule und ' +
-           'Schalter und den Kurven von Induktions-Spannung und Spulen-Strom über der Zeit',
-  caplab: 'Kondensator laden: Zeichnung mit dem Stromkreis aus Batterie, Widerständen, ' +
-          'Kondensator und Schalter und den Kurven von Kondensator-Spannung und ' +
-          'Kondensator-Strom über der Zeit'
+  coillab:
+    'Spule schalten: Zeichnung mit dem Stromkreis aus Batterie, Widerständen, Spule und ' +
+    'Schalter und den Kurven von Induktions-Spannung und Spulen-Strom über der Zeit',
+  caplab:
+    'Kondensator laden: Zeichnung mit dem Stromkreis aus Batterie, Widerständen, ' +
+    'Kondensator und Schalter und den Kurven von Kondensator-Spannung und ' +
+    'Kondensator-Strom über der Zeit',
 };
 const PromptText = /^Weiter \?/;
-const ReadoutText = /^\s*-?[0-9.,]+ (V|µA)\s*$/;  // a reading of mouse measuring, with its unit
+const ReadoutText = /^\s*-?[0-9.,]+ (V|µA)\s*$/; // a reading of mouse measuring, with its unit
 
 export function nameDrawing() {
-  document.getElementById('screen').setAttribute('aria-label',
-                                                 DrawingNames[LabAssets.program] || '');
+  document
+    .getElementById('screen')
+    .setAttribute('aria-label', DrawingNames[LabAssets.program] || '');
 }
 
 // A prompt is spoken each time it shows, made to differ by a blank from the same text before; a

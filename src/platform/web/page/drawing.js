@@ -1,9 +1,7 @@
 // Drawing on the output window: lines, boxes and circles in the pen's colour and width, clipped
 // to the window's clip rectangle; undefined or huge coordinates never become pixels. Each call is
 // recorded (windows.js) and painted in device pixels at the window's scale k.
-import {
-  GuardLimit, clamped, clippedBox, current, devicePixel, record
-} from './windows.js';
+import { GuardLimit, clamped, clippedBox, current, devicePixel, record } from './windows.js';
 
 // A new window's pen: the colours, the line width and the clip rectangle its drawing takes.
 export function newPen() {
@@ -23,8 +21,10 @@ export function cornerRect(x1, y1, x2, y2) {
   x2 = Math.round(clamped(x2, -GuardLimit, GuardLimit));
   y2 = Math.round(clamped(y2, -GuardLimit, GuardLimit));
   return {
-    x: Math.min(x1, x2), y: Math.min(y1, y2),
-    width: Math.abs(x2 - x1) + 1, height: Math.abs(y2 - y1) + 1
+    x: Math.min(x1, x2),
+    y: Math.min(y1, y2),
+    width: Math.abs(x2 - x1) + 1,
+    height: Math.abs(y2 - y1) + 1,
   };
 }
 
@@ -36,8 +36,12 @@ export function deviceClip(clip, k) {
   if (!clip) return Unclipped;
   if (clip.k !== k) {
     clip.k = k;
-    clip.device = [devicePixel(clip.x, k), devicePixel(clip.y, k),
-                   devicePixel(clip.x + clip.width, k), devicePixel(clip.y + clip.height, k)];
+    clip.device = [
+      devicePixel(clip.x, k),
+      devicePixel(clip.y, k),
+      devicePixel(clip.x + clip.width, k),
+      devicePixel(clip.y + clip.height, k),
+    ];
   }
   return clip.device;
 }
@@ -70,22 +74,42 @@ function fillCut(context, x0, y0, x1, y1, c) {
 export function paintFill(context, op, k) {
   var b = op.box;
   context.fillStyle = op.fore;
-  fillCut(context, devicePixel(b[0], k), devicePixel(b[1], k), devicePixel(b[2], k),
-          devicePixel(b[3], k), Unclipped);
+  fillCut(
+    context,
+    devicePixel(b[0], k),
+    devicePixel(b[1], k),
+    devicePixel(b[2], k),
+    devicePixel(b[3], k),
+    Unclipped
+  );
 }
 
 // Cuts a segment to a rectangle (Liang-Barsky) keeping its direction; null when outside.
 function cutSegment(x1, y1, x2, y2, low, high) {
-  var t0 = 0, t1 = 1, dx = x2 - x1, dy = y2 - y1;
-  var edges = [[-dx, x1 - low], [dx, high - x1], [-dy, y1 - low], [dy, high - y1]];
+  var t0 = 0;
+  var t1 = 1;
+  var dx = x2 - x1;
+  var dy = y2 - y1;
+  var edges = [
+    [-dx, x1 - low],
+    [dx, high - x1],
+    [-dy, y1 - low],
+    [dy, high - y1],
+  ];
   for (var i = 0; i < 4; ++i) {
-    var p = edges[i][0], q = edges[i][1];
+    var p = edges[i][0];
+    var q = edges[i][1];
     if (p === 0) {
       if (q < 0) return null;
     } else {
       var r = q / p;
-      if (p < 0) { if (r > t1) return null; if (r > t0) t0 = r; }
-      else { if (r < t0) return null; if (r < t1) t1 = r; }
+      if (p < 0) {
+        if (r > t1) return null;
+        if (r > t0) t0 = r;
+      } else {
+        if (r < t0) return null;
+        if (r < t1) t1 = r;
+      }
     }
   }
   return [x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy];
@@ -111,32 +135,58 @@ export function clipKey(clip) {
 // that curves stay crisp and their pixels can be found where the arithmetic puts them. Pixels
 // in a row (or column) of the line are filled as one rectangle.
 function paintLine(context, op, k) {
-  var w = penWidth(op.w, k), shift = Math.floor((w - 1) / 2);
-  var ax = centre(op.ax, k) - shift, ay = centre(op.ay, k) - shift;
-  var bx = centre(op.bx, k) - shift, by = centre(op.by, k) - shift;
+  var w = penWidth(op.w, k);
+  var shift = Math.floor((w - 1) / 2);
+  var ax = centre(op.ax, k) - shift;
+  var ay = centre(op.ay, k) - shift;
+  var bx = centre(op.bx, k) - shift;
+  var by = centre(op.by, k) - shift;
   var c = deviceClip(op.clip, k);
   context.fillStyle = op.fore;
   if (ax === bx || ay === by) {
-    fillCut(context, Math.min(ax, bx), Math.min(ay, by), Math.max(ax, bx) + w,
-            Math.max(ay, by) + w, c);
+    fillCut(
+      context,
+      Math.min(ax, bx),
+      Math.min(ay, by),
+      Math.max(ax, bx) + w,
+      Math.max(ay, by) + w,
+      c
+    );
     return;
   }
-  var dx = Math.abs(bx - ax), dy = -Math.abs(by - ay);
-  var stepX = ax < bx ? 1 : -1, stepY = ay < by ? 1 : -1;
+  var dx = Math.abs(bx - ax);
+  var dy = -Math.abs(by - ay);
+  var stepX = ax < bx ? 1 : -1;
+  var stepY = ay < by ? 1 : -1;
   var error = dx + dy;
   var rowWise = dx >= -dy;
-  var runX = ax, runY = ay;
+  var runX = ax;
+  var runY = ay;
   for (;;) {
     var atEnd = ax === bx && ay === by;
-    var twice = 2 * error, nextX = ax, nextY = ay;
+    var twice = 2 * error;
+    var nextX = ax;
+    var nextY = ay;
     if (!atEnd) {
-      if (twice >= dy) { error += dy; nextX += stepX; }
-      if (twice <= dx) { error += dx; nextY += stepY; }
+      if (twice >= dy) {
+        error += dy;
+        nextX += stepX;
+      }
+      if (twice <= dx) {
+        error += dx;
+        nextY += stepY;
+      }
     }
     // The run ends where the line leaves its row (or column), or at the line's end.
     if (atEnd || (rowWise ? nextY !== ay : nextX !== ax)) {
-      fillCut(context, Math.min(runX, ax), Math.min(runY, ay), Math.max(runX, ax) + w,
-              Math.max(runY, ay) + w, c);
+      fillCut(
+        context,
+        Math.min(runX, ax),
+        Math.min(runY, ay),
+        Math.max(runX, ax) + w,
+        Math.max(runY, ay) + w,
+        c
+      );
       runX = nextX;
       runY = nextY;
     }
@@ -147,29 +197,54 @@ function paintLine(context, op, k) {
 }
 
 function lineOp(s, ax, ay, bx, by) {
-  var pen = s.pen, w = pen.lineWidth, half = Math.floor((w - 1) / 2);
+  var pen = s.pen;
+  var w = pen.lineWidth;
+  var half = Math.floor((w - 1) / 2);
   return {
-    paint: paintLine, ax: ax, ay: ay, bx: bx, by: by, w: w, fore: pen.fore, clip: pen.clip,
-    box: clippedBox(Math.min(ax, bx) - half - 1, Math.min(ay, by) - half - 1,
-                    Math.max(ax, bx) - half + w + 1, Math.max(ay, by) - half + w + 1, pen.clip),
-    same: sameLine
+    paint: paintLine,
+    ax: ax,
+    ay: ay,
+    bx: bx,
+    by: by,
+    w: w,
+    fore: pen.fore,
+    clip: pen.clip,
+    box: clippedBox(
+      Math.min(ax, bx) - half - 1,
+      Math.min(ay, by) - half - 1,
+      Math.max(ax, bx) - half + w + 1,
+      Math.max(ay, by) - half + w + 1,
+      pen.clip
+    ),
+    same: sameLine,
   };
 }
 
 function sameClip(a, b) {
-  return a === b || (!!a && !!b && a.x === b.x && a.y === b.y && a.width === b.width &&
-                     a.height === b.height);
+  return (
+    a === b ||
+    (!!a && !!b && a.x === b.x && a.y === b.y && a.width === b.width && a.height === b.height)
+  );
 }
 
 function sameLine(a, b) {
-  return b.paint === paintLine && a.ax === b.ax && a.ay === b.ay && a.bx === b.bx &&
-         a.by === b.by && a.w === b.w && a.fore === b.fore && sameClip(a.clip, b.clip);
+  return (
+    b.paint === paintLine &&
+    a.ax === b.ax &&
+    a.ay === b.ay &&
+    a.bx === b.bx &&
+    a.by === b.by &&
+    a.w === b.w &&
+    a.fore === b.fore &&
+    sameClip(a.clip, b.clip)
+  );
 }
 
 export function drawLine(x1, y1, x2, y2) {
   var s = current();
   if (!s || !isFinite(x1) || !isFinite(y1) || !isFinite(x2) || !isFinite(y2)) return;
-  var low = -(s.pen.lineWidth + 2), high = Math.max(s.width, s.height) - low;
+  var low = -(s.pen.lineWidth + 2);
+  var high = Math.max(s.width, s.height) - low;
   // Most lines lie in the window and need no cutting.
   if (Math.min(x1, y1, x2, y2) < low || Math.max(x1, y1, x2, y2) > high) {
     var cut = cutSegment(x1, y1, x2, y2, low, high);
@@ -186,7 +261,8 @@ export function drawBox(x1, y1, x2, y2) {
   var s = current();
   var r = cornerRect(x1, y1, x2, y2);
   if (!s || !r) return;
-  var right = r.x + r.width - 1, bottom = r.y + r.height - 1;
+  var right = r.x + r.width - 1;
+  var bottom = r.y + r.height - 1;
   record(s, lineOp(s, r.x, r.y, right, r.y));
   record(s, lineOp(s, r.x, bottom, right, bottom));
   record(s, lineOp(s, r.x, r.y, r.x, bottom));
@@ -217,10 +293,17 @@ export function drawCircle(cx, cy, radius) {
   cx = Math.round(clamped(cx, -GuardLimit, GuardLimit));
   cy = Math.round(clamped(cy, -GuardLimit, GuardLimit));
   radius = Math.round(Math.min(radius, GuardLimit));
-  var pen = s.pen, reach = radius + pen.lineWidth + 2;
+  var pen = s.pen;
+  var reach = radius + pen.lineWidth + 2;
   record(s, {
-    paint: paintCircle, cx: cx, cy: cy, radius: radius, w: pen.lineWidth, fore: pen.fore,
-    clip: pen.clip, box: clippedBox(cx - reach, cy - reach, cx + reach, cy + reach, pen.clip)
+    paint: paintCircle,
+    cx: cx,
+    cy: cy,
+    radius: radius,
+    w: pen.lineWidth,
+    fore: pen.fore,
+    clip: pen.clip,
+    box: clippedBox(cx - reach, cy - reach, cx + reach, cy + reach, pen.clip),
   });
 }
 

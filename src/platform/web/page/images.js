@@ -22,9 +22,12 @@ function decodePicturesAfterFirstFrame() {
     setTimeout(function () {
       Object.keys(LabAssets.pictures).forEach(function (name) {
         var blob = new Blob([base64Bytes(LabAssets.pictures[name])], { type: 'image/gif' });
-        createImageBitmap(blob).then(function (bitmap) {
-          pictures[name] = bitmap;
-        }, function () {});
+        createImageBitmap(blob).then(
+          function (bitmap) {
+            pictures[name] = bitmap;
+          },
+          function () {}
+        );
       });
     }, 0);
   });
@@ -38,8 +41,16 @@ export function captureImage(x1, y1, x2, y2) {
   var id = nextImage++;
   images[id] = null;
   if (!r) return id;
-  var image = { x: r.x, y: r.y, width: r.width, height: r.height, ops: [], opaque: false,
-                k: 0, canvas: null };
+  var image = {
+    x: r.x,
+    y: r.y,
+    width: r.width,
+    height: r.height,
+    ops: [],
+    opaque: false,
+    k: 0,
+    canvas: null,
+  };
   if (s) {
     image.ops = s.ops.filter(function (op) {
       if (!op) return false;
@@ -52,9 +63,19 @@ export function captureImage(x1, y1, x2, y2) {
     var canvas = document.createElement('canvas');
     canvas.width = Math.max(1, devicePixel(r.x + r.width, k) - devicePixel(r.x, k));
     canvas.height = Math.max(1, devicePixel(r.y + r.height, k) - devicePixel(r.y, k));
-    canvas.getContext('2d').drawImage(s.canvas, devicePixel(r.x, k), devicePixel(r.y, k),
-                                      canvas.width, canvas.height, 0, 0, canvas.width,
-                                      canvas.height);
+    canvas
+      .getContext('2d')
+      .drawImage(
+        s.canvas,
+        devicePixel(r.x, k),
+        devicePixel(r.y, k),
+        canvas.width,
+        canvas.height,
+        0,
+        0,
+        canvas.width,
+        canvas.height
+      );
     image.canvas = canvas;
     image.k = k;
   }
@@ -66,9 +87,11 @@ export function captureImage(x1, y1, x2, y2) {
 // are painted again, cut to the band (its pixels are then let go: they will not be shown again).
 function paintBand(context, op, k) {
   var image = op.image;
-  var x = devicePixel(op.x, k), y = devicePixel(op.y, k);
+  var x = devicePixel(op.x, k);
+  var y = devicePixel(op.y, k);
   var c = deviceClip(op.clip, k);
-  var x0 = Math.max(x, c[0]), y0 = Math.max(y, c[1]);
+  var x0 = Math.max(x, c[0]);
+  var y0 = Math.max(y, c[1]);
   var x1 = Math.min(x + devicePixel(image.x + image.width, k) - devicePixel(image.x, k), c[2]);
   var y1 = Math.min(y + devicePixel(image.y + image.height, k) - devicePixel(image.y, k), c[3]);
   if (x1 <= x0 || y1 <= y0) return;
@@ -101,8 +124,15 @@ export function putImage(id, x, y) {
   var box = clippedBox(x, y, x + image.width, y + image.height, clip);
   // Put back where it was taken, an opaque band covers exactly what it covered then.
   var inPlace = image.opaque && x === image.x && y === image.y;
-  record(s, { paint: paintBand, image: image, x: x, y: y, clip: clip, box: box,
-              cover: inPlace ? box : null });
+  record(s, {
+    paint: paintBand,
+    image: image,
+    x: x,
+    y: y,
+    clip: clip,
+    box: box,
+    cover: inPlace ? box : null,
+  });
 }
 
 export function freeImage(id) {
@@ -134,8 +164,19 @@ export function putPictureStretched(id, x, y, width, height) {
   height = Math.min(height, GuardLimit);
   var clip = s.pen.clip;
   record(s, {
-    paint: paintPicture, picture: picture, x: x, y: y, width: width, height: height,
-    clip: clip, box: clippedBox(Math.floor(x) - 1, Math.floor(y) - 1, Math.ceil(x + width) + 1,
-                                Math.ceil(y + height) + 1, clip)
+    paint: paintPicture,
+    picture: picture,
+    x: x,
+    y: y,
+    width: width,
+    height: height,
+    clip: clip,
+    box: clippedBox(
+      Math.floor(x) - 1,
+      Math.floor(y) - 1,
+      Math.ceil(x + width) + 1,
+      Math.ceil(y + height) + 1,
+      clip
+    ),
   });
 }

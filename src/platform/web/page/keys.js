@@ -2,7 +2,13 @@
 // records them, and the keys a box, the menu bar or a line input takes first.
 import { boxCount, closeBox } from './boxes.js';
 import { hasEnded } from './end.js';
-import { giveKeysToKeyWait, lineKey, lineTakesKeys, noteKeyQueued, typeIntoLine } from './line_input.js';
+import {
+  giveKeysToKeyWait,
+  lineKey,
+  lineTakesKeys,
+  noteKeyQueued,
+  typeIntoLine,
+} from './line_input.js';
 import { menuActive, menuKey, toggleMenuFromKeyboard } from './menu_bar.js';
 import { wake } from './start.js';
 
@@ -19,8 +25,22 @@ export function dropNewestKeys(count) {
 }
 
 const KeyTexts = { Enter: '\r', Escape: '\x1b', Backspace: '\b', Tab: '\t', Delete: '\x7f' };
-const ModifierKeys = ['Shift', 'Control', 'Alt', 'AltGraph', 'Meta', 'OS', 'CapsLock', 'NumLock',
-                    'ScrollLock', 'Hyper', 'Super', 'Fn', 'Dead', 'Unidentified'];
+const ModifierKeys = [
+  'Shift',
+  'Control',
+  'Alt',
+  'AltGraph',
+  'Meta',
+  'OS',
+  'CapsLock',
+  'NumLock',
+  'ScrollLock',
+  'Hyper',
+  'Super',
+  'Fn',
+  'Dead',
+  'Unidentified',
+];
 
 // One entry per key press as the desktop's window records it; other keys give "{key}".
 export function keyEntry(event) {
@@ -104,14 +124,16 @@ export function stopTouchRepeat() {
 
 export function setUpTouchKey(button) {
   button.addEventListener('pointerdown', function (event) {
-    event.preventDefault();  // the press takes no focus from a line input
+    event.preventDefault(); // the press takes no focus from a line input
     stopTouchRepeat();
     var text = button.dataset.key;
     touchKeyCharacter(text);
     // Held like a key of a keyboard: characters come at its repeat rate after a delay.
     var repeat = { button: button, every: null };
     repeat.delay = setTimeout(function () {
-      repeat.every = setInterval(function () { touchKeyCharacter(text); }, 40);
+      repeat.every = setInterval(function () {
+        touchKeyCharacter(text);
+      }, 40);
     }, 500);
     touchRepeat = repeat;
   });
@@ -121,5 +143,7 @@ export function setUpTouchKey(button) {
     });
   });
   // A long press selects nothing and opens no menu.
-  button.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+  button.addEventListener('contextmenu', function (event) {
+    event.preventDefault();
+  });
 }

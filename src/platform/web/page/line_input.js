@@ -21,7 +21,7 @@ export function beginLine() {
   input.type = 'text';
   input.autocomplete = 'off';
   input.spellcheck = false;
-  input.inputMode = 'decimal';  // the number keyboard of a tablet
+  input.inputMode = 'decimal'; // the number keyboard of a tablet
   input.setAttribute('aria-label', promptOf(s) || 'Eingabe');
   input.style.left = s.text.x + 'px';
   input.style.top = s.text.y + 'px';
@@ -30,7 +30,7 @@ export function beginLine() {
   input.style.font = font.css;
   input.style.color = s.pen.fore;
   input.style.background = s.pen.back;
-  s.layer.appendChild(input);  // scaled with the drawing
+  s.layer.appendChild(input); // scaled with the drawing
   // keyWait: a key wait nested in the line takes the keys; queued: keys it was given.
   line = { input: input, state: 0, keyWait: false, queued: 0 };
   document.addEventListener('mousedown', keepLineFocus, true);
@@ -84,8 +84,15 @@ export function noteKeyQueued() {
 
 // Whether the keys go to the line: not while a box, the menu or a nested key wait has them.
 export function lineTakesKeys() {
-  return !!line && line.state === 0 && line.input.isConnected && !line.keyWait &&
-         boxCount() === 0 && !menuActive() && !hasEnded();
+  return (
+    !!line &&
+    line.state === 0 &&
+    line.input.isConnected &&
+    !line.keyWait &&
+    boxCount() === 0 &&
+    !menuActive() &&
+    !hasEnded()
+  );
 }
 
 // A press elsewhere (the menu bar's empty part, the drawing, a finger anywhere) leaves the focus
@@ -97,8 +104,9 @@ function keepLineFocus(event) {
 export function typeIntoLine(text) {
   var input = line.input;
   input.setRangeText(text, input.selectionStart, input.selectionEnd, 'end');
-  input.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertText',
-                                                data: text }));
+  input.dispatchEvent(
+    new InputEvent('input', { bubbles: true, inputType: 'insertText', data: text })
+  );
 }
 
 function deleteBeforeCaret() {
@@ -108,8 +116,9 @@ function deleteBeforeCaret() {
   if (start === end && start > 0) --start;
   if (start === end) return;
   input.setRangeText('', start, end, 'end');
-  input.dispatchEvent(new InputEvent('input', { bubbles: true,
-                                                inputType: 'deleteContentBackward' }));
+  input.dispatchEvent(
+    new InputEvent('input', { bubbles: true, inputType: 'deleteContentBackward' })
+  );
 }
 
 export function lineKey(event) {
@@ -121,11 +130,11 @@ export function lineKey(event) {
     return;
   }
   if (key === 'Tab') {
-    event.preventDefault();  // the focus stays in the line
+    event.preventDefault(); // the focus stays in the line
     line.input.focus();
     return;
   }
-  if (event.target === line.input) return;  // the field edits itself
+  if (event.target === line.input) return; // the field edits itself
   // The focus went astray all the same (the browser's own bar, a device's keyboard): the key
   // still goes to the line.
   line.input.focus();

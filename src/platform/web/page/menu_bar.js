@@ -56,8 +56,13 @@ export function installMenu(table) {
     var name = document.createElement('span');
     name.textContent = table[i];
     title.appendChild(name);
-    setRoles(title, { role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false',
-                      'aria-label': table[i], tabindex: '-1' });
+    setRoles(title, {
+      role: 'menuitem',
+      'aria-haspopup': 'menu',
+      'aria-expanded': 'false',
+      'aria-label': table[i],
+      tabindex: '-1',
+    });
     var list = document.createElement('div');
     list.className = 'menu';
     list.hidden = true;
@@ -94,7 +99,8 @@ function setUpTitle(group, number) {
     if (event.target.closest('.menu')) return;
     event.preventDefault();
     if (boxCount() > 0 || hasEnded()) return;
-    if (menu.open === number) closeMenu(); else openMenu(number, -1, false);
+    if (menu.open === number) closeMenu();
+    else openMenu(number, -1, false);
   });
   group.title.addEventListener('pointerenter', function () {
     if (menu.open >= 0 && menu.open !== number && !menu.byKeyboard) openMenu(number, -1, false);
@@ -194,7 +200,8 @@ export function menuKey(event) {
     case 'ArrowRight':
       title = (title + (event.key === 'ArrowRight' ? 1 : count - 1)) % count;
       menu.current = title;
-      if (menu.open >= 0) openMenu(title, 0, true); else showTitle(title);
+      if (menu.open >= 0) openMenu(title, 0, true);
+      else showTitle(title);
       break;
     case 'ArrowDown':
       if (menu.open < 0) openMenu(title, 0, true);

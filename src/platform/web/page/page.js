@@ -3,19 +3,39 @@
 import { start } from './start.js';
 
 export {
-  activate, clear, closeWindow, displayHeight, displayWidth, mainExists, openMain, openWindow,
-  setBackground, setCaption, setOutput
+  activate,
+  clear,
+  closeWindow,
+  displayHeight,
+  displayWidth,
+  mainExists,
+  openMain,
+  openWindow,
+  setBackground,
+  setCaption,
+  setOutput,
 } from './windows.js';
 export {
-  clearClip, drawBox, drawCircle, drawLine, fillBox, setClip, setColour, setLineWidth
+  clearClip,
+  drawBox,
+  drawCircle,
+  drawLine,
+  fillBox,
+  setClip,
+  setColour,
+  setLineWidth,
 } from './drawing.js';
 export {
-  drawText, lineHeight, printText, setFontName, setFontSize, setTextPosition, setTransparent,
-  textWidth
+  drawText,
+  lineHeight,
+  printText,
+  setFontName,
+  setFontSize,
+  setTextPosition,
+  setTransparent,
+  textWidth,
 } from './text.js';
-export {
-  captureImage, freeImage, loadPicture, putImage, putPictureStretched
-} from './images.js';
+export { captureImage, freeImage, loadPicture, putImage, putPictureStretched } from './images.js';
 export { readKey } from './keys.js';
 export { mouseButtons, mouseX, mouseY, setCursor } from './pointer.js';
 export { installMenu, takeMenuChoice } from './menu_bar.js';

@@ -16,13 +16,13 @@ function recordPointer(event) {
   var r = stageElement().getBoundingClientRect();
   var display = displaySize();
   if (!display || r.width <= 0 || r.height <= 0) return;
-  mouse.x = Math.floor((event.clientX - r.left) * display.width / r.width);
-  mouse.y = Math.floor((event.clientY - r.top) * display.height / r.height);
+  mouse.x = Math.floor(((event.clientX - r.left) * display.width) / r.width);
+  mouse.y = Math.floor(((event.clientY - r.top) * display.height) / r.height);
 }
 
 function touchButtons() {
   var count = Object.keys(touches).length;
-  return count >= 2 ? 3 : count;  // two fingers at once are both buttons
+  return count >= 2 ? 3 : count; // two fingers at once are both buttons
 }
 
 export function onPointerDown(event) {
@@ -37,7 +37,11 @@ export function onPointerDown(event) {
     mouse.pressedSinceRead |= event.button === 0 ? 1 : event.button === 2 ? 2 : 0;
     if (!isLineInput(event.target)) event.preventDefault();
   }
-  try { stageElement().setPointerCapture(event.pointerId); } catch { /* gone already */ }
+  try {
+    stageElement().setPointerCapture(event.pointerId);
+  } catch {
+    /* gone already */
+  }
   wake();
 }
 

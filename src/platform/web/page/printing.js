@@ -47,7 +47,9 @@ export function printerEndJob() {
     page.appendChild(sheet);
   });
   job = null;
-  setTimeout(function () { window.print(); }, 0);
+  setTimeout(function () {
+    window.print();
+  }, 0);
 }
 
 export function emptyPrintPage() {

@@ -42,20 +42,25 @@ export function start() {
     return WebAssembly.compile(base64Bytes(document.getElementById('lab-wasm').textContent));
   });
   compiled.catch(failToStart);
-  fontsLoaded = Promise.all(Object.keys(LabAssets.fonts).map(function (family) {
-    var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
-    document.fonts.add(face);
-    return face.load();
-  }));
+  fontsLoaded = Promise.all(
+    Object.keys(LabAssets.fonts).map(function (family) {
+      var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
+      document.fonts.add(face);
+      return face.load();
+    })
+  );
 }
 
 // A failed compile has shown the failure page already (start).
 export function instantiateProgram(imports, receiveInstance) {
-  compiled.then(function (module) {
-    WebAssembly.instantiate(module, imports).then(function (instance) {
-      receiveInstance(instance, module);
-    }, failToStart);
-  }, function () {});
+  compiled.then(
+    function (module) {
+      WebAssembly.instantiate(module, imports).then(function (instance) {
+        receiveInstance(instance, module);
+      }, failToStart);
+    },
+    function () {}
+  );
 }
 
 // The fonts are ready before the program's first call measures or draws anything.
@@ -76,11 +81,11 @@ function setUpTouchKeys() {
     if (touchKeys.hidden === !touchOnly.matches) return;
     touchKeys.hidden = !touchOnly.matches;
     if (touchKeys.hidden) stopTouchRepeat();
-    fitStage();  // the drawing area changed its size
+    fitStage(); // the drawing area changed its size
   }
   touchKeys.hidden = !touchOnly.matches;
   if (touchOnly.addEventListener) touchOnly.addEventListener('change', follow);
-  else touchOnly.addListener(follow);  // Safari before 14
+  else touchOnly.addListener(follow); // Safari before 14
 }
 
 function failToStart(error) {
@@ -101,11 +106,19 @@ function buildPage() {
   stage.addEventListener('pointermove', onPointerMove);
   stage.addEventListener('pointerup', onPointerUp);
   stage.addEventListener('pointercancel', onPointerUp);
-  stage.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+  stage.addEventListener('contextmenu', function (event) {
+    event.preventDefault();
+  });
   document.addEventListener('pointerdown', closeMenuOutside);
   // Inside a learning platform's frame a click must bring the keys here: the drawing and the
   // menu bar cancel the pointer's default, which would have focused the frame.
-  window.addEventListener('pointerdown', function () { window.focus(); }, true);
+  window.addEventListener(
+    'pointerdown',
+    function () {
+      window.focus();
+    },
+    true
+  );
   document.getElementById('box-ok').addEventListener('click', closeBox);
   window.addEventListener('afterprint', emptyPrintPage);
 }

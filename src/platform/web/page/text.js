@@ -3,7 +3,14 @@
 import { noteText } from './access.js';
 import { clipKey, finite, withDeviceClip } from './drawing.js';
 import {
-  GuardLimit, clamped, clippedBox, current, drop, mainSurface, record, setContextFont
+  GuardLimit,
+  clamped,
+  clippedBox,
+  current,
+  drop,
+  mainSurface,
+  record,
+  setContextFont,
 } from './windows.js';
 
 const FontFaces = { times: 'LabSerif', mono: 'LabMono' };
@@ -22,9 +29,9 @@ export function fontOf(s) {
     css: size + 'px ' + family,
     family: family,
     size: size,
-    ascent: size * m.ascent / m.unitsPerEm,
-    height: size * (m.ascent + m.descent) / m.unitsPerEm,
-    lineHeight: size * (m.ascent + m.descent + m.lineGap) / m.unitsPerEm
+    ascent: (size * m.ascent) / m.unitsPerEm,
+    height: (size * (m.ascent + m.descent)) / m.unitsPerEm,
+    lineHeight: (size * (m.ascent + m.descent + m.lineGap)) / m.unitsPerEm,
   };
 }
 
@@ -34,7 +41,8 @@ let measuring = null;
 export function textWidth(text) {
   var s = current() || mainSurface();
   if (!s) return 0;
-  if (!measuring) measuring = { context: document.createElement('canvas').getContext('2d'), font: '' };
+  if (!measuring)
+    measuring = { context: document.createElement('canvas').getContext('2d'), font: '' };
   var css = fontOf(s).css;
   if (measuring.font !== css) measuring.context.font = measuring.font = css;
   return measuring.context.measureText(text).width;
@@ -63,18 +71,38 @@ function paintText(context, op, k) {
 
 function drawTextAt(s, x, y, text, width) {
   var font = fontOf(s);
-  var pen = s.pen, transparent = s.text.transparent;
+  var pen = s.pen;
+  var transparent = s.text.transparent;
   // Glyphs may reach a little beyond their box; the background covers only whole pixels inside.
   var reach = Math.ceil(font.size / 4) + 1;
   var op = {
-    paint: paintText, x: x, y: y, text: text, width: width, font: font, fore: pen.fore,
-    back: pen.back, transparent: transparent, clip: pen.clip,
+    paint: paintText,
+    x: x,
+    y: y,
+    text: text,
+    width: width,
+    font: font,
+    fore: pen.fore,
+    back: pen.back,
+    transparent: transparent,
+    clip: pen.clip,
     anchor: transparent ? null : [x, y, font.css, pen.back, clipKey(pen.clip)].join(' '),
-    box: clippedBox(Math.floor(x) - reach, Math.floor(y) - reach,
-                    Math.ceil(x + width) + reach, Math.ceil(y + font.lineHeight) + reach, pen.clip),
-    cover: transparent ? null : clippedBox(Math.ceil(x) + 1, Math.ceil(y) + 1,
-                                           Math.floor(x + width) - 1,
-                                           Math.floor(y + font.height) - 1, pen.clip)
+    box: clippedBox(
+      Math.floor(x) - reach,
+      Math.floor(y) - reach,
+      Math.ceil(x + width) + reach,
+      Math.ceil(y + font.lineHeight) + reach,
+      pen.clip
+    ),
+    cover: transparent
+      ? null
+      : clippedBox(
+          Math.ceil(x) + 1,
+          Math.ceil(y) + 1,
+          Math.floor(x + width) - 1,
+          Math.floor(y + font.height) - 1,
+          pen.clip
+        ),
   };
   // A readout written again and again into its field: an opaque text covers the background of
   // every text before it at the same place in the same face that is no wider.

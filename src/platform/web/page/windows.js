@@ -23,8 +23,9 @@ let watching = false;
 
 // A phone held upright; the program is laid out for it turned (the same query is in the page's
 // style, where it shows the line asking for that).
-var UprightPhone = '(orientation: portrait) and (max-width: 599px), ' +
-                   '(orientation: portrait) and (pointer: coarse) and (max-height: 999px)';
+var UprightPhone =
+  '(orientation: portrait) and (max-width: 599px), ' +
+  '(orientation: portrait) and (pointer: coarse) and (max-height: 999px)';
 
 // The page's drawing area, found once at start-up.
 export function findStage() {
@@ -72,9 +73,20 @@ function makeSurface(element, canvas, x, y, width, height) {
   var context = canvas.getContext('2d', { willReadFrequently: true, desynchronized: true });
   // The pen and the text style belong to drawing.js and text.js, which alone change them.
   var surface = {
-    element: element, canvas: canvas, layer: layer, context: context, x: x, y: y, width: width,
-    height: height, k: 0, ops: [], dead: 0, background: 'rgb(255,255,255)',
-    pen: newPen(), text: newTextStyle()
+    element: element,
+    canvas: canvas,
+    layer: layer,
+    context: context,
+    x: x,
+    y: y,
+    width: width,
+    height: height,
+    k: 0,
+    ops: [],
+    dead: 0,
+    background: 'rgb(255,255,255)',
+    pen: newPen(),
+    text: newTextStyle(),
   };
   showSurface(surface);
   return surface;
@@ -94,7 +106,7 @@ function showSurface(s) {
   s.canvas.height = Math.max(1, devicePixel(s.height, k));
   s.canvas.style.width = s.canvas.width / shown.ratio + 'px';
   s.canvas.style.height = s.canvas.height / shown.ratio + 'px';
-  contextFonts.delete(s.context);  // resizing the canvas reset its context
+  contextFonts.delete(s.context); // resizing the canvas reset its context
   compact(s);
   for (var i = 0; i < s.ops.length; ++i) s.ops[i].paint(s.context, s.ops[i], k);
 }
@@ -149,15 +161,21 @@ export function drop(s, i) {
 
 function compact(s) {
   if (s.dead === 0) return;
-  s.ops = s.ops.filter(function (op) { return op !== null; });
+  s.ops = s.ops.filter(function (op) {
+    return op !== null;
+  });
   s.dead = 0;
 }
 
 // The box of a rectangle cut to the window's clip rectangle, [left, top, right, bottom).
 export function clippedBox(x0, y0, x1, y1, clip) {
   if (!clip) return [x0, y0, x1, y1];
-  return [Math.max(x0, clip.x), Math.max(y0, clip.y), Math.min(x1, clip.x + clip.width),
-          Math.min(y1, clip.y + clip.height)];
+  return [
+    Math.max(x0, clip.x),
+    Math.max(y0, clip.y),
+    Math.min(x1, clip.x + clip.width),
+    Math.min(y1, clip.y + clip.height),
+  ];
 }
 
 // Shows the drawing as large as the area allows in its own proportions, centred, with its
@@ -166,7 +184,7 @@ export function fitStage() {
   if (!display || hasEnded()) return;
   var ratio = window.devicePixelRatio || 1;
   var scale = Math.min(area.clientWidth / display.width, area.clientHeight / display.height);
-  if (!(scale > 0)) return;  // an area of no size shows nothing; keep the last picture
+  if (!(scale > 0)) return; // an area of no size shows nothing; keep the last picture
   shown = { scale: scale, ratio: ratio };
   var k = deviceScale();
   var width = Math.max(1, devicePixel(display.width, k)) / ratio;
@@ -178,7 +196,9 @@ export function fitStage() {
   stage.style.top = top + 'px';
   stage.style.width = width + 'px';
   stage.style.height = height + 'px';
-  Object.keys(surfaces).forEach(function (number) { showSurface(surfaces[number]); });
+  Object.keys(surfaces).forEach(function (number) {
+    showSurface(surfaces[number]);
+  });
   wake();
 }
 
@@ -203,7 +223,8 @@ function watchStage() {
 // The drawing-area size the program lays itself out for: an upright phone gets the turned size,
 // the page's height across and its width less the bars above and below the area down.
 function startUpSize() {
-  var width = Math.floor(area.clientWidth), height = Math.floor(area.clientHeight);
+  var width = Math.floor(area.clientWidth);
+  var height = Math.floor(area.clientHeight);
   if (window.matchMedia(UprightPhone).matches) {
     var bars = window.innerHeight - area.clientHeight;
     return { width: Math.floor(window.innerHeight), height: Math.floor(window.innerWidth - bars) };
@@ -214,7 +235,9 @@ function startUpSize() {
 export function openMain() {
   var size = startUpSize();
   display = { width: Math.max(1, size.width), height: Math.max(1, size.height) };
-  Object.keys(surfaces).forEach(function (number) { if (number !== '0') closeWindow(+number); });
+  Object.keys(surfaces).forEach(function (number) {
+    if (number !== '0') closeWindow(+number);
+  });
   var screen = document.getElementById('screen');
   if (surfaces[0]) surfaces[0].layer.remove();
   surfaces[0] = makeSurface(stage, screen, 0, 0, display.width, display.height);
