@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes one program's self-contained page: the shell with the page's assets (the three
 Liberation faces subset to the characters the programs' sources use, with their vertical metrics,
-and the program's GIF pictures), the WebAssembly, the page module and the program's script, all
+and the program's GIF pictures), the WebAssembly, the page's script and the program's script, all
 inside, so that the page needs no file beside it.
 
 The WebAssembly stands as base64 in an element of its own rather than in a script, so the script

@@ -23,7 +23,7 @@ let watching = false;
 
 // A phone held upright; the program is laid out for it turned (the same query is in the page's
 // style, where it shows the line asking for that).
-var UprightPhone =
+const UprightPhone =
   '(orientation: portrait) and (max-width: 599px), ' +
   '(orientation: portrait) and (pointer: coarse) and (max-height: 999px)';
 
@@ -126,7 +126,7 @@ export function setContextFont(context, css) {
 // dropped op leaves an empty place (null) until the record is compacted; an op never changes.
 // A step redraws the switch lever a few ops after the step before drew it: the copy is looked
 // for among the last RecentOps ops only.
-var RecentOps = 8;
+const RecentOps = 8;
 
 export function record(s, op) {
   if (op.same) {
