@@ -2,8 +2,13 @@
 // the page compiles at start-up, and the fonts that must be ready before main runs.
 Module.instantiateWasm = function (imports, receiveInstance) {
   LabPage.instantiateProgram(imports, receiveInstance);
-  return {};  // the exports arrive through receiveInstance
+  return {}; // the exports arrive through receiveInstance
 };
-Module.preRun = (Module.preRun || []).concat([function () {
-  LabPage.prepare({ addRunDependency: addRunDependency, removeRunDependency: removeRunDependency });
-}]);
+Module.preRun = (Module.preRun || []).concat([
+  function () {
+    LabPage.prepare({
+      addRunDependency: addRunDependency,
+      removeRunDependency: removeRunDependency,
+    });
+  },
+]);

@@ -1,16 +1,15 @@
 #!/usr/bin/python3
 """Writes one program's self-contained page: the shell with the page's assets (the three
 Liberation faces subset to the characters the programs' sources use, with their vertical metrics,
-and the program's GIF pictures), the WebAssembly, the page module and the program's script, all
+and the program's GIF pictures), the WebAssembly, the page's script and the program's script, all
 inside, so that the page needs no file beside it.
 
 The WebAssembly stands as base64 in an element of its own rather than in a script, so the script
-engine never scans it; the page module comes before the program's script and starts compiling it.
-The page module is assembled from the page's scripts, one per service, in the order given, inside
-one function whose names they share.
+engine never scans it; the page's script (its modules bundled into one, which defines LabPage)
+comes before the program's script and starts compiling it.
 
-usage: make_page.py PROGRAM PAGE.html SHELL.html PROGRAM.js PROGRAM.wasm SOURCE_DIR FONT_DIR
-                    --pictures PICTURE... --page-scripts SCRIPT..."""
+usage: make_page.py PROGRAM PAGE.html SHELL.html PAGE_SCRIPT.js PROGRAM.js PROGRAM.wasm SOURCE_DIR
+                    FONT_DIR --pictures PICTURE..."""
 
 import argparse
 
@@ -89,36 +88,17 @@ def inline_script(code):
     return "<script>\n" + code + "\n</script>"
 
 
-# The page side of the browser platform, which the C++ side calls through lab_library.js. Every
-# DOM event that a wait may be waiting for wakes the suspended program.
-MODULE_OPEN = """var LabPage = (function () {
-'use strict';
-var exported = {};  // what lab_library.js calls; each service adds its own
-"""
-MODULE_CLOSE = """return exported;
-})();
-LabPage.start();"""
-
-
-def page_module(scripts):
-    parts = [MODULE_OPEN]
-    for path in scripts:
-        with open(path, encoding="utf-8") as file:
-            parts.append(file.read())
-    parts.append(MODULE_CLOSE)
-    return "\n".join(parts)
-
-
 def main():
     parser = argparse.ArgumentParser()
-    for name in ("program", "page", "shell", "script", "wasm", "source_dir", "font_dir"):
+    for name in ("program", "page", "shell", "page_script", "script", "wasm", "source_dir",
+                 "font_dir"):
         parser.add_argument(name)
     parser.add_argument("--pictures", nargs="*", default=[])
-    parser.add_argument("--page-scripts", nargs="+", required=True)
     args = parser.parse_args()
     with open(args.shell, encoding="utf-8") as file:
         template = file.read()
-    module_code = page_module(args.page_scripts)
+    with open(args.page_script, encoding="utf-8") as file:
+        page_code = file.read()
     with open(args.script, encoding="utf-8") as file:
         code = file.read()
     with open(args.wasm, "rb") as file:
@@ -127,7 +107,7 @@ def main():
         inline_script("var LabAssets = " + json.dumps(assets(args.program, args.source_dir,
                                                             args.font_dir, args.pictures)) + ";"),
         '<script type="application/octet-stream" id="lab-wasm">' + binary + "</script>",
-        inline_script(module_code),
+        inline_script(page_code),
         inline_script(code),
     ])
     if template.count("{{{ SCRIPT }}}") != 1:

@@ -52,7 +52,7 @@ void WebPlatform::set_back_colour(Colour colour) {
 void WebPlatform::set_line_style(LineStyle) {}  // solid is the only style
 
 void WebPlatform::set_line_width(int pixels) {
-  lab_set_number_attribute("lineWidth", std::clamp(pixels, 1, 64));
+  lab_set_line_width(std::clamp(pixels, 1, 64));
 }
 
 void WebPlatform::draw_line(double x1, double y1, double x2, double y2) {
@@ -76,15 +76,15 @@ void WebPlatform::draw_text(double x, double y, const std::string& text) {
 }
 
 void WebPlatform::set_font_name(const std::string& name) {
-  lab_set_text_attribute("fontName", name.c_str());
+  lab_set_font_name(name.c_str());
 }
 
 void WebPlatform::set_font_size(double size) {
-  lab_set_number_attribute("fontSize", size);
+  lab_set_font_size(size);
 }
 
 void WebPlatform::set_text_transparent(bool transparent) {
-  lab_set_number_attribute("transparent", transparent ? 1 : 0);
+  lab_set_text_transparent(transparent ? 1 : 0);
 }
 
 double WebPlatform::text_width(const std::string& text) {

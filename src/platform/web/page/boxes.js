@@ -1,9 +1,13 @@
 // Modal message boxes with the single button "OK"; a box shown from inside another stacks on it.
-var boxes = [];
+import { blurLine, restoreFocus } from './line_input.js';
+import { blockMenuBar, closeMenu } from './menu_bar.js';
+import { wake } from './start.js';
 
-function showBox(text, symbol) {
+const boxes = [];
+
+export function showBox(text, symbol) {
   closeMenu();
-  if (line && document.activeElement === line.input) line.input.blur();
+  blurLine();
   boxes.push({ text: text, symbol: symbol });
   renderBox();
   return boxes.length;
@@ -13,7 +17,7 @@ function renderBox() {
   var layer = document.getElementById('box-layer');
   var top = boxes[boxes.length - 1];
   layer.hidden = !top;
-  menubar.classList.toggle('blocked', !!top);
+  blockMenuBar(!!top);
   if (!top) return;
   document.getElementById('box-symbol').className = 'symbol-' + top.symbol;
   var textBox = document.getElementById('box-text');
@@ -26,7 +30,7 @@ function renderBox() {
   document.getElementById('box-ok').focus();
 }
 
-function closeBox() {
+export function closeBox() {
   if (boxes.length === 0) return;
   boxes.pop();
   renderBox();
@@ -34,6 +38,6 @@ function closeBox() {
   wake();
 }
 
-Object.assign(exported, {
-  showBox: showBox, boxCount: function () { return boxes.length; }
-});
+export function boxCount() {
+  return boxes.length;
+}

@@ -1,9 +1,18 @@
 // The end: the page that stays when the program has ended, with a link that starts it again.
+import { endLine } from './line_input.js';
+import { closeWindow } from './windows.js';
 
-function endProgram(reason) {
+let ended = false;
+
+// Once ended, the page takes no more input and shows nothing more of the program.
+export function hasEnded() {
+  return ended;
+}
+
+export function endProgram(reason) {
   if (ended) return;
   ended = true;
-  mainOpen = false;
+  closeWindow(0);
   endLine();
   var page = document.createElement('main');
   page.id = 'ended';
@@ -25,7 +34,3 @@ function endProgram(reason) {
   document.body.textContent = '';
   document.body.appendChild(page);
 }
-
-Object.assign(exported, {
-  endProgram: endProgram
-});

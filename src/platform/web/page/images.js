@@ -1,11 +1,15 @@
 // Captured screen bands put back pixel for pixel, and the program's circuit pictures, decoded from
 // the page's assets once the title screen is shown and painted stretched.
-var images = {};
-var nextImage = 1;
-var pictures = {};
-var picturesRequested = false;
+import { cornerRect, deviceClip, finite, withDeviceClip } from './drawing.js';
+import { base64Bytes } from './start.js';
+import { GuardLimit, clamped, clippedBox, current, devicePixel, record } from './windows.js';
 
-function requestPictures() {
+const images = {};
+let nextImage = 1;
+const pictures = {};
+let picturesRequested = false;
+
+export function requestPictures() {
   if (picturesRequested) return;
   picturesRequested = true;
   decodePicturesAfterFirstFrame();
@@ -18,9 +22,12 @@ function decodePicturesAfterFirstFrame() {
     setTimeout(function () {
       Object.keys(LabAssets.pictures).forEach(function (name) {
         var blob = new Blob([base64Bytes(LabAssets.pictures[name])], { type: 'image/gif' });
-        createImageBitmap(blob).then(function (bitmap) {
-          pictures[name] = bitmap;
-        }, function () {});
+        createImageBitmap(blob).then(
+          function (bitmap) {
+            pictures[name] = bitmap;
+          },
+          function () {}
+        );
       });
     }, 0);
   });
@@ -28,18 +35,27 @@ function decodePicturesAfterFirstFrame() {
 
 // A captured band keeps the ops that painted it, so that it can be painted again at another
 // scale, and its pixels while the scale is the one it was captured at.
-function captureImage(x1, y1, x2, y2) {
+export function captureImage(x1, y1, x2, y2) {
   var s = current();
   var r = cornerRect(x1, y1, x2, y2);
   var id = nextImage++;
   images[id] = null;
   if (!r) return id;
-  var image = { x: r.x, y: r.y, width: r.width, height: r.height, ops: [], opaque: false,
-                k: 0, canvas: null };
+  var image = {
+    x: r.x,
+    y: r.y,
+    width: r.width,
+    height: r.height,
+    ops: [],
+    opaque: false,
+    k: 0,
+    canvas: null,
+  };
   if (s) {
     image.ops = s.ops.filter(function (op) {
+      if (!op) return false;
       var b = op.box;
-      return !op.dead && b[0] < r.x + r.width && b[2] > r.x && b[1] < r.y + r.height && b[3] > r.y;
+      return b[0] < r.x + r.width && b[2] > r.x && b[1] < r.y + r.height && b[3] > r.y;
     });
     image.opaque = r.x >= 0 && r.y >= 0 && r.x + r.width <= s.width && r.y + r.height <= s.height;
     // Parts outside the window stay transparent, so putting the capture back paints only pixels.
@@ -47,9 +63,19 @@ function captureImage(x1, y1, x2, y2) {
     var canvas = document.createElement('canvas');
     canvas.width = Math.max(1, devicePixel(r.x + r.width, k) - devicePixel(r.x, k));
     canvas.height = Math.max(1, devicePixel(r.y + r.height, k) - devicePixel(r.y, k));
-    canvas.getContext('2d').drawImage(s.canvas, devicePixel(r.x, k), devicePixel(r.y, k),
-                                      canvas.width, canvas.height, 0, 0, canvas.width,
-                                      canvas.height);
+    canvas
+      .getContext('2d')
+      .drawImage(
+        s.canvas,
+        devicePixel(r.x, k),
+        devicePixel(r.y, k),
+        canvas.width,
+        canvas.height,
+        0,
+        0,
+        canvas.width,
+        canvas.height
+      );
     image.canvas = canvas;
     image.k = k;
   }
@@ -61,9 +87,11 @@ function captureImage(x1, y1, x2, y2) {
 // are painted again, cut to the band (its pixels are then let go: they will not be shown again).
 function paintBand(context, op, k) {
   var image = op.image;
-  var x = devicePixel(op.x, k), y = devicePixel(op.y, k);
+  var x = devicePixel(op.x, k);
+  var y = devicePixel(op.y, k);
   var c = deviceClip(op.clip, k);
-  var x0 = Math.max(x, c[0]), y0 = Math.max(y, c[1]);
+  var x0 = Math.max(x, c[0]);
+  var y0 = Math.max(y, c[1]);
   var x1 = Math.min(x + devicePixel(image.x + image.width, k) - devicePixel(image.x, k), c[2]);
   var y1 = Math.min(y + devicePixel(image.y + image.height, k) - devicePixel(image.y, k), c[3]);
   if (x1 <= x0 || y1 <= y0) return;
@@ -82,7 +110,7 @@ function paintBand(context, op, k) {
   context.restore();
 }
 
-function putImage(id, x, y) {
+export function putImage(id, x, y) {
   var s = current();
   var image = images[id];
   if (!s || !image || !finite(x, y)) return;
@@ -92,18 +120,26 @@ function putImage(id, x, y) {
     putPictureStretched(id, x, y, image.width, image.height);
     return;
   }
-  var box = clippedBox(x, y, x + image.width, y + image.height, s.clip);
+  var clip = s.pen.clip;
+  var box = clippedBox(x, y, x + image.width, y + image.height, clip);
   // Put back where it was taken, an opaque band covers exactly what it covered then.
   var inPlace = image.opaque && x === image.x && y === image.y;
-  record(s, { paint: paintBand, image: image, x: x, y: y, clip: s.clip, box: box,
-              cover: inPlace ? box : null });
+  record(s, {
+    paint: paintBand,
+    image: image,
+    x: x,
+    y: y,
+    clip: clip,
+    box: box,
+    cover: inPlace ? box : null,
+  });
 }
 
-function freeImage(id) {
+export function freeImage(id) {
   delete images[id];
 }
 
-function loadPicture(name) {
+export function loadPicture(name) {
   var picture = pictures[name];
   if (!picture) return 0;
   var id = nextImage++;
@@ -118,7 +154,7 @@ function paintPicture(context, op, k) {
   });
 }
 
-function putPictureStretched(id, x, y, width, height) {
+export function putPictureStretched(id, x, y, width, height) {
   var s = current();
   var picture = images[id];
   if (!s || !picture || !finite(x, y, width, height) || width <= 0 || height <= 0) return;
@@ -126,14 +162,21 @@ function putPictureStretched(id, x, y, width, height) {
   y = clamped(y, -GuardLimit, GuardLimit);
   width = Math.min(width, GuardLimit);
   height = Math.min(height, GuardLimit);
+  var clip = s.pen.clip;
   record(s, {
-    paint: paintPicture, picture: picture, x: x, y: y, width: width, height: height,
-    clip: s.clip, box: clippedBox(Math.floor(x) - 1, Math.floor(y) - 1, Math.ceil(x + width) + 1,
-                                  Math.ceil(y + height) + 1, s.clip)
+    paint: paintPicture,
+    picture: picture,
+    x: x,
+    y: y,
+    width: width,
+    height: height,
+    clip: clip,
+    box: clippedBox(
+      Math.floor(x) - 1,
+      Math.floor(y) - 1,
+      Math.ceil(x + width) + 1,
+      Math.ceil(y + height) + 1,
+      clip
+    ),
   });
 }
-
-Object.assign(exported, {
-  captureImage: captureImage, putImage: putImage, freeImage: freeImage, loadPicture: loadPicture,
-  putPictureStretched: putPictureStretched
-});

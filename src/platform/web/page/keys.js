@@ -1,13 +1,49 @@
 // The keyboard and the on-screen 0 and 1 keys: key characters queued as the desktop's window
 // records them, and the keys a box, the menu bar or a line input takes first.
-var keys = [];
+import { boxCount, closeBox } from './boxes.js';
+import { hasEnded } from './end.js';
+import {
+  giveKeysToKeyWait,
+  lineKey,
+  lineTakesKeys,
+  noteKeyQueued,
+  typeIntoLine,
+} from './line_input.js';
+import { menuActive, menuKey, toggleMenuFromKeyboard } from './menu_bar.js';
+import { wake } from './start.js';
 
-var KeyTexts = { Enter: '\r', Escape: '\x1b', Backspace: '\b', Tab: '\t', Delete: '\x7f' };
-var ModifierKeys = ['Shift', 'Control', 'Alt', 'AltGraph', 'Meta', 'OS', 'CapsLock', 'NumLock',
-                    'ScrollLock', 'Hyper', 'Super', 'Fn', 'Dead', 'Unidentified'];
+let keys = [];
+let altAlone = false; // Alt went down with no other key since: its release works the menu bar
+
+export function resetKeys() {
+  keys = [];
+}
+
+// Drops the newest count keys of the queue.
+export function dropNewestKeys(count) {
+  keys.splice(Math.max(0, keys.length - count));
+}
+
+const KeyTexts = { Enter: '\r', Escape: '\x1b', Backspace: '\b', Tab: '\t', Delete: '\x7f' };
+const ModifierKeys = [
+  'Shift',
+  'Control',
+  'Alt',
+  'AltGraph',
+  'Meta',
+  'OS',
+  'CapsLock',
+  'NumLock',
+  'ScrollLock',
+  'Hyper',
+  'Super',
+  'Fn',
+  'Dead',
+  'Unidentified',
+];
 
 // One entry per key press as the desktop's window records it; other keys give "{key}".
-function keyEntry(event) {
+export function keyEntry(event) {
   if (ModifierKeys.indexOf(event.key) >= 0) return null;
   if (KeyTexts[event.key] !== undefined) return KeyTexts[event.key];
   if ([...event.key].length === 1) return event.key;
@@ -16,16 +52,15 @@ function keyEntry(event) {
 
 function pushKey(text) {
   keys.push(text);
-  // Counted so that what a key wait nested in a line input left unread can be dropped.
-  if (line) ++line.queued;
+  noteKeyQueued();
   wake();
 }
 
-function onKeyDown(event) {
-  if (ended) return;
+export function onKeyDown(event) {
+  if (hasEnded()) return;
   var key = event.key;
   if (key !== 'Alt') altAlone = false;
-  if (boxes.length > 0) {
+  if (boxCount() > 0) {
     // A box takes Return, Escape and the space for its button, and nothing reaches the program.
     if (key === 'Enter' || key === 'Escape' || key === ' ') closeBox();
     if (key !== 'Tab') event.preventDefault();
@@ -41,7 +76,7 @@ function onKeyDown(event) {
     event.preventDefault();
     return;
   }
-  if (menu.active) {
+  if (menuActive()) {
     event.preventDefault();
     menuKey(event);
     return;
@@ -56,51 +91,49 @@ function onKeyDown(event) {
   if (entry !== null) pushKey(entry);
 }
 
-function onKeyUp(event) {
-  if (ended || event.key !== 'Alt') return;
+export function onKeyUp(event) {
+  if (hasEnded() || event.key !== 'Alt') return;
   event.preventDefault();
   var alone = altAlone;
   altAlone = false;
-  if (alone && boxes.length === 0) toggleMenuFromKeyboard();
+  if (alone && boxCount() === 0) toggleMenuFromKeyboard();
 }
 
-function readKey() {
-  // A key wait nested inside a line input takes the keys until the line's own wait goes on.
-  if (line) {
-    line.keyWait = true;
-    if (document.activeElement === line.input) line.input.blur();
-  }
+export function readKey() {
+  giveKeysToKeyWait();
   return keys.length > 0 ? keys.shift() : '';
 }
 
 // One character of an on-screen key goes where a keyboard's would: an open box or menu takes it
 // (and has no use for a digit), a waiting line input types it, otherwise it is queued.
 function touchKeyCharacter(text) {
-  if (ended || boxes.length > 0 || menu.active) return;
+  if (hasEnded() || boxCount() > 0 || menuActive()) return;
   if (lineTakesKeys()) typeIntoLine(text);
   else pushKey(text);
 }
 
 // Like a keyboard, one key repeats at a time: pressing another ends the first one's repeat.
-var touchRepeat = null;
+let touchRepeat = null;
 
-function stopTouchRepeat() {
+export function stopTouchRepeat() {
   if (!touchRepeat) return;
   clearTimeout(touchRepeat.delay);
   clearInterval(touchRepeat.every);
   touchRepeat = null;
 }
 
-function setUpTouchKey(button) {
+export function setUpTouchKey(button) {
   button.addEventListener('pointerdown', function (event) {
-    event.preventDefault();  // the press takes no focus from a line input
+    event.preventDefault(); // the press takes no focus from a line input
     stopTouchRepeat();
     var text = button.dataset.key;
     touchKeyCharacter(text);
     // Held like a key of a keyboard: characters come at its repeat rate after a delay.
     var repeat = { button: button, every: null };
     repeat.delay = setTimeout(function () {
-      repeat.every = setInterval(function () { touchKeyCharacter(text); }, 40);
+      repeat.every = setInterval(function () {
+        touchKeyCharacter(text);
+      }, 40);
     }, 500);
     touchRepeat = repeat;
   });
@@ -110,9 +143,7 @@ function setUpTouchKey(button) {
     });
   });
   // A long press selects nothing and opens no menu.
-  button.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+  button.addEventListener('contextmenu', function (event) {
+    event.preventDefault();
+  });
 }
-
-Object.assign(exported, {
-  readKey: readKey
-});

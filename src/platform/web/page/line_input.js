@@ -1,8 +1,17 @@
 // The line input of the dialogs: an edit field at the text position of its window, in the
 // window's font and colours, ended by Return. While it waits, every key typed reaches it.
-var line = null;  // the line input now reading: {input, state, keyWait, queued}
+import { promptOf } from './access.js';
+import { boxCount } from './boxes.js';
+import { hasEnded } from './end.js';
+import { dropNewestKeys, keyEntry } from './keys.js';
+import { menuActive } from './menu_bar.js';
+import { wake } from './start.js';
+import { fontOf } from './text.js';
+import { current } from './windows.js';
 
-function beginLine() {
+let line = null; // the line input now reading: {input, state, keyWait, queued}
+
+export function beginLine() {
   endLine();
   var s = current();
   if (!s) return false;
@@ -12,16 +21,16 @@ function beginLine() {
   input.type = 'text';
   input.autocomplete = 'off';
   input.spellcheck = false;
-  input.inputMode = 'decimal';  // the number keyboard of a tablet
-  input.setAttribute('aria-label', s.printed || 'Eingabe');
-  input.style.left = s.tx + 'px';
-  input.style.top = s.ty + 'px';
-  input.style.width = Math.max(s.width - s.tx, 8) + 'px';
+  input.inputMode = 'decimal'; // the number keyboard of a tablet
+  input.setAttribute('aria-label', promptOf(s) || 'Eingabe');
+  input.style.left = s.text.x + 'px';
+  input.style.top = s.text.y + 'px';
+  input.style.width = Math.max(s.width - s.text.x, 8) + 'px';
   input.style.height = Math.max(font.lineHeight, font.size + 2) + 'px';
   input.style.font = font.css;
-  input.style.color = s.fore;
-  input.style.background = s.back;
-  s.layer.appendChild(input);  // scaled with the drawing
+  input.style.color = s.pen.fore;
+  input.style.background = s.pen.back;
+  s.layer.appendChild(input); // scaled with the drawing
   // keyWait: a key wait nested in the line takes the keys; queued: keys it was given.
   line = { input: input, state: 0, keyWait: false, queued: 0 };
   document.addEventListener('mousedown', keepLineFocus, true);
@@ -30,27 +39,60 @@ function beginLine() {
 }
 
 // 0 waiting, 1 entered, -1 gone with its window.
-function lineState() {
+export function lineState() {
   if (!line) return -1;
   if (!line.input.isConnected) return -1;
   return line.state;
 }
 
-function lineText() {
+export function lineText() {
   return line ? line.input.value : '';
 }
 
-function endLine() {
+export function endLine() {
   if (!line) return;
   document.removeEventListener('mousedown', keepLineFocus, true);
   line.input.remove();
   line = null;
 }
 
+// Ends the line input if it stands in the element (a window that closes).
+export function endLineIn(element) {
+  if (line && element.contains(line.input)) endLine();
+}
+
+export function isLineInput(element) {
+  return !!line && element === line.input;
+}
+
+// The line lets go of the focus (a box or the menu bar takes the keys).
+export function blurLine() {
+  if (line && document.activeElement === line.input) line.input.blur();
+}
+
+// A key wait nested inside the line input takes the keys until the line's own wait goes on.
+export function giveKeysToKeyWait() {
+  if (!line) return;
+  line.keyWait = true;
+  blurLine();
+}
+
+// Counted so that what a key wait nested in the line input left unread can be dropped.
+export function noteKeyQueued() {
+  if (line) ++line.queued;
+}
+
 // Whether the keys go to the line: not while a box, the menu or a nested key wait has them.
-function lineTakesKeys() {
-  return !!line && line.state === 0 && line.input.isConnected && !line.keyWait &&
-         boxes.length === 0 && !menu.active && !ended;
+export function lineTakesKeys() {
+  return (
+    !!line &&
+    line.state === 0 &&
+    line.input.isConnected &&
+    !line.keyWait &&
+    boxCount() === 0 &&
+    !menuActive() &&
+    !hasEnded()
+  );
 }
 
 // A press elsewhere (the menu bar's empty part, the drawing, a finger anywhere) leaves the focus
@@ -59,11 +101,12 @@ function keepLineFocus(event) {
   if (lineTakesKeys() && event.target !== line.input) event.preventDefault();
 }
 
-function typeIntoLine(text) {
+export function typeIntoLine(text) {
   var input = line.input;
   input.setRangeText(text, input.selectionStart, input.selectionEnd, 'end');
-  input.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertText',
-                                                data: text }));
+  input.dispatchEvent(
+    new InputEvent('input', { bubbles: true, inputType: 'insertText', data: text })
+  );
 }
 
 function deleteBeforeCaret() {
@@ -73,11 +116,12 @@ function deleteBeforeCaret() {
   if (start === end && start > 0) --start;
   if (start === end) return;
   input.setRangeText('', start, end, 'end');
-  input.dispatchEvent(new InputEvent('input', { bubbles: true,
-                                                inputType: 'deleteContentBackward' }));
+  input.dispatchEvent(
+    new InputEvent('input', { bubbles: true, inputType: 'deleteContentBackward' })
+  );
 }
 
-function lineKey(event) {
+export function lineKey(event) {
   var key = event.key;
   if (key === 'Enter') {
     event.preventDefault();
@@ -86,11 +130,11 @@ function lineKey(event) {
     return;
   }
   if (key === 'Tab') {
-    event.preventDefault();  // the focus stays in the line
+    event.preventDefault(); // the focus stays in the line
     line.input.focus();
     return;
   }
-  if (event.target === line.input) return;  // the field edits itself
+  if (event.target === line.input) return; // the field edits itself
   // The focus went astray all the same (the browser's own bar, a device's keyboard): the key
   // still goes to the line.
   line.input.focus();
@@ -103,23 +147,18 @@ function lineKey(event) {
 }
 
 // After a box or a menu the field takes the keys again, unless a nested key wait has them.
-function restoreFocus() {
+export function restoreFocus() {
   if (lineTakesKeys()) line.input.focus();
 }
 
 // The line's own wait goes on after a nested command: what a nested key wait left unread was
 // typed while the dialog waited and never becomes a step later.
-function resumeLine() {
+export function resumeLine() {
   if (!line) return;
   if (line.keyWait) {
-    keys.splice(Math.max(0, keys.length - line.queued));
+    dropNewestKeys(line.queued);
     line.keyWait = false;
   }
   line.queued = 0;
   restoreFocus();
 }
-
-Object.assign(exported, {
-  beginLine: beginLine, lineState: lineState, lineText: lineText, endLine: endLine, resumeLine:
-  resumeLine
-});

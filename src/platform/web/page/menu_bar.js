@@ -1,10 +1,34 @@
 // The menu bar built from the program's menu table: titles and entries with their access keys,
 // worked with the mouse or from the keyboard (Alt or F10, the arrows, Return, Escape, letters).
 // A screen reader sees a menu bar of menus: the focus follows the current title or entry.
-var menubar = null;
-var menu = { titles: [], active: false, open: -1, current: -1, entry: -1, byKeyboard: false };
-var altAlone = false;
-var choices = [];
+import { boxCount } from './boxes.js';
+import { hasEnded } from './end.js';
+import { blurLine, restoreFocus } from './line_input.js';
+import { wake } from './start.js';
+
+let menubar = null;
+const menu = { titles: [], active: false, open: -1, current: -1, entry: -1, byKeyboard: false };
+const choices = [];
+
+// The page's menu bar, found once at start-up.
+export function findMenuBar() {
+  menubar = document.getElementById('menubar');
+}
+
+// While a box is shown the menu bar takes no pointer.
+export function blockMenuBar(blocked) {
+  menubar.classList.toggle('blocked', blocked);
+}
+
+// Whether the menu bar has the keys: a menu open, or a title current from the keyboard.
+export function menuActive() {
+  return menu.active;
+}
+
+// A press anywhere but on the menu bar closes an open menu.
+export function closeMenuOutside(event) {
+  if (menu.open >= 0 && !menubar.contains(event.target)) closeMenu();
+}
 
 function accessKeyLabel(text) {
   var label = document.createDocumentFragment();
@@ -21,7 +45,7 @@ function accessKeyLabel(text) {
   return { label: label, key: text[at + 1].toLowerCase() };
 }
 
-function installMenu(table) {
+export function installMenu(table) {
   closeMenu();
   menubar.textContent = '';
   menu.titles = [];
@@ -32,8 +56,13 @@ function installMenu(table) {
     var name = document.createElement('span');
     name.textContent = table[i];
     title.appendChild(name);
-    setRoles(title, { role: 'menuitem', 'aria-haspopup': 'menu', 'aria-expanded': 'false',
-                      'aria-label': table[i], tabindex: '-1' });
+    setRoles(title, {
+      role: 'menuitem',
+      'aria-haspopup': 'menu',
+      'aria-expanded': 'false',
+      'aria-label': table[i],
+      tabindex: '-1',
+    });
     var list = document.createElement('div');
     list.className = 'menu';
     list.hidden = true;
@@ -69,8 +98,9 @@ function setUpTitle(group, number) {
   group.title.addEventListener('pointerdown', function (event) {
     if (event.target.closest('.menu')) return;
     event.preventDefault();
-    if (boxes.length > 0 || ended) return;
-    if (menu.open === number) closeMenu(); else openMenu(number, -1, false);
+    if (boxCount() > 0 || hasEnded()) return;
+    if (menu.open === number) closeMenu();
+    else openMenu(number, -1, false);
   });
   group.title.addEventListener('pointerenter', function () {
     if (menu.open >= 0 && menu.open !== number && !menu.byKeyboard) openMenu(number, -1, false);
@@ -136,7 +166,7 @@ function openMenu(number, entry, byKeyboard) {
   highlight(entry);
 }
 
-function closeMenu() {
+export function closeMenu() {
   menu.active = false;
   menu.open = -1;
   menu.entry = -1;
@@ -146,7 +176,7 @@ function closeMenu() {
   restoreFocus();
 }
 
-function toggleMenuFromKeyboard() {
+export function toggleMenuFromKeyboard() {
   if (menu.active) {
     closeMenu();
     return;
@@ -156,11 +186,11 @@ function toggleMenuFromKeyboard() {
   menu.byKeyboard = true;
   menu.open = -1;
   menu.current = 0;
-  if (line && document.activeElement === line.input) line.input.blur();
+  blurLine();
   showTitle(0);
 }
 
-function menuKey(event) {
+export function menuKey(event) {
   var count = menu.titles.length;
   var title = menu.open >= 0 ? menu.open : menu.current;
   var group = menu.titles[title];
@@ -170,7 +200,8 @@ function menuKey(event) {
     case 'ArrowRight':
       title = (title + (event.key === 'ArrowRight' ? 1 : count - 1)) % count;
       menu.current = title;
-      if (menu.open >= 0) openMenu(title, 0, true); else showTitle(title);
+      if (menu.open >= 0) openMenu(title, 0, true);
+      else showTitle(title);
       break;
     case 'ArrowDown':
       if (menu.open < 0) openMenu(title, 0, true);
@@ -210,15 +241,11 @@ function menuKey(event) {
 // The command runs in the program's wait that takes it, nested like on the desktop.
 function choose(index) {
   closeMenu();
-  if (boxes.length > 0 || ended) return;
+  if (boxCount() > 0 || hasEnded()) return;
   choices.push(index);
   wake();
 }
 
-function takeMenuChoice() {
+export function takeMenuChoice() {
   return choices.length > 0 ? choices.shift() : -1;
 }
-
-Object.assign(exported, {
-  installMenu: installMenu, takeMenuChoice: takeMenuChoice
-});

@@ -1,22 +1,32 @@
 // The mouse and fingers over the drawing: the position mapped back into drawing coordinates, and
 // the buttons, with a press kept until it has been read once.
-var mouse = { x: 0, y: 0, buttons: 0, pressedSinceRead: 0 };
-var touches = {};
+import { hasEnded } from './end.js';
+import { isLineInput } from './line_input.js';
+import { wake } from './start.js';
+import { displaySize, stageElement } from './windows.js';
+
+let mouse = { x: 0, y: 0, buttons: 0, pressedSinceRead: 0 };
+const touches = {};
+
+export function resetPointer() {
+  mouse = { x: 0, y: 0, buttons: 0, pressedSinceRead: 0 };
+}
 
 function recordPointer(event) {
-  var r = stage.getBoundingClientRect();
+  var r = stageElement().getBoundingClientRect();
+  var display = displaySize();
   if (!display || r.width <= 0 || r.height <= 0) return;
-  mouse.x = Math.floor((event.clientX - r.left) * display.width / r.width);
-  mouse.y = Math.floor((event.clientY - r.top) * display.height / r.height);
+  mouse.x = Math.floor(((event.clientX - r.left) * display.width) / r.width);
+  mouse.y = Math.floor(((event.clientY - r.top) * display.height) / r.height);
 }
 
 function touchButtons() {
   var count = Object.keys(touches).length;
-  return count >= 2 ? 3 : count;  // two fingers at once are both buttons
+  return count >= 2 ? 3 : count; // two fingers at once are both buttons
 }
 
-function onPointerDown(event) {
-  if (ended) return;
+export function onPointerDown(event) {
+  if (hasEnded()) return;
   recordPointer(event);
   if (event.pointerType === 'touch') {
     touches[event.pointerId] = true;
@@ -25,13 +35,17 @@ function onPointerDown(event) {
   } else {
     mouse.buttons = event.buttons & 3;
     mouse.pressedSinceRead |= event.button === 0 ? 1 : event.button === 2 ? 2 : 0;
-    if (event.target !== (line && line.input)) event.preventDefault();
+    if (!isLineInput(event.target)) event.preventDefault();
   }
-  try { stage.setPointerCapture(event.pointerId); } catch (e) { /* gone already */ }
+  try {
+    stageElement().setPointerCapture(event.pointerId);
+  } catch {
+    /* gone already */
+  }
   wake();
 }
 
-function onPointerMove(event) {
+export function onPointerMove(event) {
   recordPointer(event);
   if (event.pointerType !== 'touch') {
     // A second button pressed while one is held arrives as a move: latch it like a first press,
@@ -43,7 +57,7 @@ function onPointerMove(event) {
   wake();
 }
 
-function onPointerUp(event) {
+export function onPointerUp(event) {
   recordPointer(event);
   if (event.pointerType === 'touch') {
     delete touches[event.pointerId];
@@ -54,14 +68,20 @@ function onPointerUp(event) {
   wake();
 }
 
-function mouseButtons() {
+export function mouseButtons() {
   var buttons = mouse.buttons | mouse.pressedSinceRead;
   mouse.pressedSinceRead = 0;
   return buttons;
 }
 
-Object.assign(exported, {
-  mouseX: function () { return mouse.x; }, mouseY: function () { return mouse.y; }, mouseButtons:
-  mouseButtons, setCursor: function (crossHair) { stage.style.cursor = crossHair ? 'crosshair' :
-  'default'; }
-});
+export function mouseX() {
+  return mouse.x;
+}
+
+export function mouseY() {
+  return mouse.y;
+}
+
+export function setCursor(crossHair) {
+  stageElement().style.cursor = crossHair ? 'crosshair' : 'default';
+}

@@ -1,8 +1,10 @@
 // The printer: the job's lines collected page by page, then laid out on the print page, the only
 // thing that print media shows, and the browser's print dialog opened on it; emptied after it.
-var job = null;
+import { clamped } from './windows.js';
 
-function printerWrite(text, lineEnd) {
+let job = null;
+
+export function printerWrite(text, lineEnd) {
   if (!job) job = { pages: [[]], text: '', size: 12, ended: false };
   if (job.ended) {
     job.pages.push([]);
@@ -15,18 +17,18 @@ function printerWrite(text, lineEnd) {
   }
 }
 
-function printerFontSize(size) {
+export function printerFontSize(size) {
   if (!job) printerWrite('', false);
   job.size = isFinite(size) ? clamped(size, 1, 400) : 12;
 }
 
-function printerEndPage() {
+export function printerEndPage() {
   if (job) job.ended = true;
 }
 
 // The browser prints only through its own dialog: the page holds only the table, and only until
 // the dialog closes, so that the browser's own Print command never prints it again, stale.
-function printerEndJob() {
+export function printerEndJob() {
   if (!job) return;
   if (job.text !== '') printerWrite('', true);
   var page = document.getElementById('print-page');
@@ -45,14 +47,11 @@ function printerEndJob() {
     page.appendChild(sheet);
   });
   job = null;
-  setTimeout(function () { window.print(); }, 0);
+  setTimeout(function () {
+    window.print();
+  }, 0);
 }
 
-function emptyPrintPage() {
+export function emptyPrintPage() {
   document.getElementById('print-page').textContent = '';
 }
-
-Object.assign(exported, {
-  printerWrite: printerWrite, printerFontSize: printerFontSize, printerEndPage: printerEndPage,
-  printerEndJob: printerEndJob
-});

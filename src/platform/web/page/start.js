@@ -1,22 +1,31 @@
 // Waking the suspended program, and the page's start-up: the WebAssembly compiled while the fonts
 // load, and every DOM event that a wait may be waiting for wired to its service.
-var pendingWake = null;
-var fontsLoaded = null;
-var compiled = null;
+import { nameDrawing } from './access.js';
+import { closeBox } from './boxes.js';
+import { requestPictures } from './images.js';
+import { onKeyDown, onKeyUp, setUpTouchKey, stopTouchRepeat } from './keys.js';
+import { closeMenuOutside, findMenuBar } from './menu_bar.js';
+import { onPointerDown, onPointerMove, onPointerUp } from './pointer.js';
+import { emptyPrintPage } from './printing.js';
+import { findStage, fitStage, stageElement } from './windows.js';
 
-function sleep(wakeUp) {
+let pendingWake = null;
+let fontsLoaded = null;
+let compiled = null;
+
+export function sleep(wakeUp) {
   pendingWake = wakeUp;
   requestPictures();
 }
 
-function wake() {
+export function wake() {
   if (!pendingWake) return;
   var wakeUp = pendingWake;
   pendingWake = null;
   wakeUp();
 }
 
-function base64Bytes(text) {
+export function base64Bytes(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
   var binary = atob(text);
   var bytes = new Uint8Array(binary.length);
@@ -26,31 +35,36 @@ function base64Bytes(text) {
 
 // The WebAssembly stands as base64 in an element of its own, so the script engine never scans
 // it; it compiles in the background while the fonts load and the program's script is read.
-function start() {
+export function start() {
   buildPage();
   // In a promise, so that a browser without WebAssembly gets the failure page.
   compiled = Promise.resolve().then(function () {
     return WebAssembly.compile(base64Bytes(document.getElementById('lab-wasm').textContent));
   });
   compiled.catch(failToStart);
-  fontsLoaded = Promise.all(Object.keys(LabAssets.fonts).map(function (family) {
-    var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
-    document.fonts.add(face);
-    return face.load();
-  }));
+  fontsLoaded = Promise.all(
+    Object.keys(LabAssets.fonts).map(function (family) {
+      var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
+      document.fonts.add(face);
+      return face.load();
+    })
+  );
 }
 
 // A failed compile has shown the failure page already (start).
-function instantiateProgram(imports, receiveInstance) {
-  compiled.then(function (module) {
-    WebAssembly.instantiate(module, imports).then(function (instance) {
-      receiveInstance(instance, module);
-    }, failToStart);
-  }, function () {});
+export function instantiateProgram(imports, receiveInstance) {
+  compiled.then(
+    function (module) {
+      WebAssembly.instantiate(module, imports).then(function (instance) {
+        receiveInstance(instance, module);
+      }, failToStart);
+    },
+    function () {}
+  );
 }
 
 // The fonts are ready before the program's first call measures or draws anything.
-function prepare(module) {
+export function prepare(module) {
   module.addRunDependency('lab-page');
   fontsLoaded.then(function () {
     module.removeRunDependency('lab-page');
@@ -67,11 +81,11 @@ function setUpTouchKeys() {
     if (touchKeys.hidden === !touchOnly.matches) return;
     touchKeys.hidden = !touchOnly.matches;
     if (touchKeys.hidden) stopTouchRepeat();
-    fitStage();  // the drawing area changed its size
+    fitStage(); // the drawing area changed its size
   }
   touchKeys.hidden = !touchOnly.matches;
   if (touchOnly.addEventListener) touchOnly.addEventListener('change', follow);
-  else touchOnly.addListener(follow);  // Safari before 14
+  else touchOnly.addListener(follow); // Safari before 14
 }
 
 function failToStart(error) {
@@ -81,9 +95,9 @@ function failToStart(error) {
 function buildPage() {
   document.title = LabAssets.program;
   nameDrawing();
-  menubar = document.getElementById('menubar');
-  area = document.getElementById('stage-area');
-  stage = document.getElementById('stage');
+  findMenuBar();
+  findStage();
+  var stage = stageElement();
   setUpTouchKeys();
   window.addEventListener('keydown', onKeyDown, true);
   window.addEventListener('keyup', onKeyUp, true);
@@ -92,17 +106,19 @@ function buildPage() {
   stage.addEventListener('pointermove', onPointerMove);
   stage.addEventListener('pointerup', onPointerUp);
   stage.addEventListener('pointercancel', onPointerUp);
-  stage.addEventListener('contextmenu', function (event) { event.preventDefault(); });
-  document.addEventListener('pointerdown', function (event) {
-    if (menu.open >= 0 && !menubar.contains(event.target)) closeMenu();
+  stage.addEventListener('contextmenu', function (event) {
+    event.preventDefault();
   });
+  document.addEventListener('pointerdown', closeMenuOutside);
   // Inside a learning platform's frame a click must bring the keys here: the drawing and the
   // menu bar cancel the pointer's default, which would have focused the frame.
-  window.addEventListener('pointerdown', function () { window.focus(); }, true);
+  window.addEventListener(
+    'pointerdown',
+    function () {
+      window.focus();
+    },
+    true
+  );
   document.getElementById('box-ok').addEventListener('click', closeBox);
   window.addEventListener('afterprint', emptyPrintPage);
 }
-
-Object.assign(exported, {
-  start: start, instantiateProgram: instantiateProgram, prepare: prepare, sleep: sleep
-});

@@ -2,29 +2,62 @@
 // are frames laid over it. Each window keeps a record of what was drawn on it in drawing
 // coordinates and paints it at the shown size times the device's pixel ratio, so that a resize,
 // a turned tablet or another pixel ratio repaints it sharp and in its own proportions.
-var GuardLimit = 30000;
+import { newPen, paintFill } from './drawing.js';
+import { hasEnded } from './end.js';
+import { endLineIn } from './line_input.js';
+import { resetKeys } from './keys.js';
+import { resetPointer } from './pointer.js';
+import { wake } from './start.js';
+import { newTextStyle } from './text.js';
 
-var stage = null;        // the drawing area: canvas of window 0 and the frames of windows 2, 3
-var area = null;         // the part of the page under the menu bar that the stage fills
-var surfaces = {};       // window number -> surface
-var output = 0;
-var display = null;      // drawing-area size at start-up, in drawing pixels
-var shown = { scale: 1, ratio: 1 };  // CSS pixels per drawing pixel, device pixels per CSS pixel
-var mainOpen = false;
-var ended = false;
-var watching = false;
+export const GuardLimit = 30000;
+
+let stage = null; // the drawing area: canvas of window 0 and the frames of windows 2, 3
+let area = null; // the part of the page under the menu bar that the stage fills
+const surfaces = {}; // window number -> surface
+let output = 0;
+let display = null; // drawing-area size at start-up, in drawing pixels
+let shown = { scale: 1, ratio: 1 }; // CSS pixels per drawing pixel, device pixels per CSS pixel
+let mainOpen = false;
+let watching = false;
 
 // A phone held upright; the program is laid out for it turned (the same query is in the page's
 // style, where it shows the line asking for that).
-var UprightPhone = '(orientation: portrait) and (max-width: 599px), ' +
-                   '(orientation: portrait) and (pointer: coarse) and (max-height: 999px)';
+const UprightPhone =
+  '(orientation: portrait) and (max-width: 599px), ' +
+  '(orientation: portrait) and (pointer: coarse) and (max-height: 999px)';
+
+// The page's drawing area, found once at start-up.
+export function findStage() {
+  area = document.getElementById('stage-area');
+  stage = document.getElementById('stage');
+}
+
+export function stageElement() {
+  return stage;
+}
+
+// The drawing-area size the program was laid out for; null before the main window opened.
+export function displaySize() {
+  return display;
+}
+
+// The output window, which drawing and text go to.
+export function current() {
+  return surfaces[output] || null;
+}
+
+// Window 0, whose font measures text while no output window is open.
+export function mainSurface() {
+  return surfaces[0] || null;
+}
 
 function deviceScale() {
   return shown.scale * shown.ratio;
 }
 
 // Device pixel of a drawing coordinate: the edges of pixels, boxes and clips.
-function devicePixel(value, k) {
+export function devicePixel(value, k) {
   return Math.round(value * k);
 }
 
@@ -38,11 +71,22 @@ function makeSurface(element, canvas, x, y, width, height) {
   // Desynchronized: a step's few pixels go to the screen without the copy of the whole canvas
   // that a double-buffered canvas makes at its first change after each frame.
   var context = canvas.getContext('2d', { willReadFrequently: true, desynchronized: true });
+  // The pen and the text style belong to drawing.js and text.js, which alone change them.
   var surface = {
-    element: element, canvas: canvas, layer: layer, context: context, x: x, y: y, width: width,
-    height: height, k: 0, ops: [], dead: 0,
-    fore: 'rgb(0,0,0)', back: 'rgb(255,255,255)', background: 'rgb(255,255,255)',
-    lineWidth: 1, fontName: '', fontSize: 12, transparent: false, clip: null, tx: 0, ty: 0
+    element: element,
+    canvas: canvas,
+    layer: layer,
+    context: context,
+    x: x,
+    y: y,
+    width: width,
+    height: height,
+    k: 0,
+    ops: [],
+    dead: 0,
+    background: 'rgb(255,255,255)',
+    pen: newPen(),
+    text: newTextStyle(),
   };
   showSurface(surface);
   return surface;
@@ -62,26 +106,36 @@ function showSurface(s) {
   s.canvas.height = Math.max(1, devicePixel(s.height, k));
   s.canvas.style.width = s.canvas.width / shown.ratio + 'px';
   s.canvas.style.height = s.canvas.height / shown.ratio + 'px';
-  s.context.labFont = '';  // resizing the canvas reset its context
+  contextFonts.delete(s.context); // resizing the canvas reset its context
   compact(s);
   for (var i = 0; i < s.ops.length; ++i) s.ops[i].paint(s.context, s.ops[i], k);
 }
 
+// The face each canvas was last set to: setting it is costly, so it is set only when it changes.
+const contextFonts = new WeakMap();
+
+export function setContextFont(context, css) {
+  if (contextFonts.get(context) === css) return;
+  context.font = css;
+  contextFonts.set(context, css);
+}
+
 // The retained drawing. An op that paints every pixel of its box opaquely (cover) makes the ops
 // inside that box invisible, and an aliased op drawn again the same way (op.same) makes its
-// earlier copy invisible: both are dropped, so the record stays as small as the picture.
+// earlier copy invisible: both are dropped, so the record stays as small as the picture. A
+// dropped op leaves an empty place (null) until the record is compacted; an op never changes.
 // A step redraws the switch lever a few ops after the step before drew it: the copy is looked
 // for among the last RecentOps ops only.
-var RecentOps = 8;
+const RecentOps = 8;
 
-function record(s, op) {
+export function record(s, op) {
   if (op.same) {
     for (var i = s.ops.length - 1, seen = 0; i >= 0 && seen < RecentOps; --i) {
       var before = s.ops[i];
-      if (before.dead) continue;
+      if (!before) continue;
       ++seen;
       if (op.same(op, before)) {
-        drop(s, before);
+        drop(s, i);
         break;
       }
     }
@@ -89,10 +143,9 @@ function record(s, op) {
   if (op.cover) {
     var c = op.cover;
     for (var j = s.ops.length - 1; j >= 0; --j) {
+      if (!s.ops[j]) continue;
       var b = s.ops[j].box;
-      if (!s.ops[j].dead && b[0] >= c[0] && b[1] >= c[1] && b[2] <= c[2] && b[3] <= c[3]) {
-        drop(s, s.ops[j]);
-      }
+      if (b[0] >= c[0] && b[1] >= c[1] && b[2] <= c[2] && b[3] <= c[3]) drop(s, j);
     }
   }
   s.ops.push(op);
@@ -100,31 +153,38 @@ function record(s, op) {
   op.paint(s.context, op, s.k);
 }
 
-function drop(s, op) {
-  op.dead = true;
+// Drops the op at place i of the window's record.
+export function drop(s, i) {
+  s.ops[i] = null;
   ++s.dead;
 }
 
 function compact(s) {
   if (s.dead === 0) return;
-  s.ops = s.ops.filter(function (op) { return !op.dead; });
+  s.ops = s.ops.filter(function (op) {
+    return op !== null;
+  });
   s.dead = 0;
 }
 
 // The box of a rectangle cut to the window's clip rectangle, [left, top, right, bottom).
-function clippedBox(x0, y0, x1, y1, clip) {
+export function clippedBox(x0, y0, x1, y1, clip) {
   if (!clip) return [x0, y0, x1, y1];
-  return [Math.max(x0, clip.x), Math.max(y0, clip.y), Math.min(x1, clip.x + clip.width),
-          Math.min(y1, clip.y + clip.height)];
+  return [
+    Math.max(x0, clip.x),
+    Math.max(y0, clip.y),
+    Math.min(x1, clip.x + clip.width),
+    Math.min(y1, clip.y + clip.height),
+  ];
 }
 
 // Shows the drawing as large as the area allows in its own proportions, centred, with its
 // corner on a device pixel.
-function fitStage() {
-  if (!display || ended) return;
+export function fitStage() {
+  if (!display || hasEnded()) return;
   var ratio = window.devicePixelRatio || 1;
   var scale = Math.min(area.clientWidth / display.width, area.clientHeight / display.height);
-  if (!(scale > 0)) return;  // an area of no size shows nothing; keep the last picture
+  if (!(scale > 0)) return; // an area of no size shows nothing; keep the last picture
   shown = { scale: scale, ratio: ratio };
   var k = deviceScale();
   var width = Math.max(1, devicePixel(display.width, k)) / ratio;
@@ -136,7 +196,9 @@ function fitStage() {
   stage.style.top = top + 'px';
   stage.style.width = width + 'px';
   stage.style.height = height + 'px';
-  Object.keys(surfaces).forEach(function (number) { showSurface(surfaces[number]); });
+  Object.keys(surfaces).forEach(function (number) {
+    showSurface(surfaces[number]);
+  });
   wake();
 }
 
@@ -161,7 +223,8 @@ function watchStage() {
 // The drawing-area size the program lays itself out for: an upright phone gets the turned size,
 // the page's height across and its width less the bars above and below the area down.
 function startUpSize() {
-  var width = Math.floor(area.clientWidth), height = Math.floor(area.clientHeight);
+  var width = Math.floor(area.clientWidth);
+  var height = Math.floor(area.clientHeight);
   if (window.matchMedia(UprightPhone).matches) {
     var bars = window.innerHeight - area.clientHeight;
     return { width: Math.floor(window.innerHeight), height: Math.floor(window.innerWidth - bars) };
@@ -169,27 +232,29 @@ function startUpSize() {
   return { width: width, height: height };
 }
 
-function openMain() {
+export function openMain() {
   var size = startUpSize();
   display = { width: Math.max(1, size.width), height: Math.max(1, size.height) };
-  Object.keys(surfaces).forEach(function (number) { if (number !== '0') closeWindow(+number); });
+  Object.keys(surfaces).forEach(function (number) {
+    if (number !== '0') closeWindow(+number);
+  });
   var screen = document.getElementById('screen');
   if (surfaces[0]) surfaces[0].layer.remove();
   surfaces[0] = makeSurface(stage, screen, 0, 0, display.width, display.height);
   fitStage();
   clearSurface(surfaces[0], true);
   watchStage();
-  keys = [];
-  mouse = { x: 0, y: 0, buttons: 0, pressedSinceRead: 0 };
+  resetKeys();
+  resetPointer();
   mainOpen = true;
   output = 0;
 }
 
-function clamped(value, low, high) {
+export function clamped(value, low, high) {
   return Math.min(high, Math.max(low, value));
 }
 
-function openWindow(number, x, y, width, height) {
+export function openWindow(number, x, y, width, height) {
   closeWindow(number);
   output = number;
   if (!surfaces[0]) return;
@@ -207,20 +272,20 @@ function openWindow(number, x, y, width, height) {
   clearSurface(surfaces[number], true);
 }
 
-function closeWindow(number) {
+export function closeWindow(number) {
   if (number === 0) {
     mainOpen = false;
     return;
   }
   var surface = surfaces[number];
   if (!surface) return;
-  if (line && surface.element.contains(line.input)) endLine();
+  endLineIn(surface.element);
   surface.element.remove();
   delete surfaces[number];
   if (output === number) output = 0;
 }
 
-function setBackground(number, rgb) {
+export function setBackground(number, rgb) {
   var surface = surfaces[number];
   if (!surface) return false;
   surface.background = rgb;
@@ -229,7 +294,7 @@ function setBackground(number, rgb) {
 }
 
 function clearSurface(surface, wholly) {
-  var clip = wholly ? null : surface.clip;
+  var clip = wholly ? null : surface.pen.clip;
   var box = clippedBox(0, 0, surface.width, surface.height, clip);
   // Cleared wholly, nothing drawn before shows any more.
   if (!clip) {
@@ -239,12 +304,32 @@ function clearSurface(surface, wholly) {
   record(surface, { paint: paintFill, box: box, cover: box, fore: surface.background });
 }
 
-Object.assign(exported, {
-  openMain: openMain, openWindow: openWindow, closeWindow: closeWindow, mainExists: function () {
-  return mainOpen && !ended; }, activate: function (number) { var s = surfaces[number]; if (s &&
-  number) stage.appendChild(s.element); }, setCaption: function (text) { if (!ended)
-  document.title = text; }, setBackground: setBackground, setOutput: function (number) { output =
-  number; }, clear: function () { var s = current(); if (s) clearSurface(s, false); },
-  displayWidth: function () { return display ? display.width : startUpSize().width; },
-  displayHeight: function () { return display ? display.height : startUpSize().height; }
-});
+export function mainExists() {
+  return mainOpen && !hasEnded();
+}
+
+export function activate(number) {
+  var s = surfaces[number];
+  if (s && number) stage.appendChild(s.element);
+}
+
+export function setCaption(text) {
+  if (!hasEnded()) document.title = text;
+}
+
+export function setOutput(number) {
+  output = number;
+}
+
+export function clear() {
+  var s = current();
+  if (s) clearSurface(s, false);
+}
+
+export function displayWidth() {
+  return display ? display.width : startUpSize().width;
+}
+
+export function displayHeight() {
+  return display ? display.height : startUpSize().height;
+}
