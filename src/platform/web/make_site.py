@@ -6,7 +6,7 @@ its cache named by the content of the build.
 The program pages are the self-contained pages with what an installed app needs added to their
 head, and the worker's registration, which the pages for the file system do without.
 
-usage: make_site.py SITE_DIR SOURCE_DIR ICON_DIR PAGE.html..."""
+usage: make_site.py SITE_DIR SOURCE_DIR ICON_DIR PAGE.html... --version VERSION"""
 
 import hashlib
 import json
@@ -102,7 +102,7 @@ def program_page(page_path, program):
     return insert_once(page, "</body>", REGISTER + "\n", before_last=True)
 
 
-def index_page(source_dir, programs):
+def index_page(source_dir, programs, version):
     with open(os.path.join(source_dir, "index.html"), encoding="utf-8") as file:
         template = file.read()
     items = []
@@ -113,7 +113,7 @@ def index_page(source_dir, programs):
                      '<span>%s.</span></a></li>'
                      % (program, FILES, program, about["name"], about["description"]))
     return template.replace("{{{ PROGRAMS }}}", "\n".join(items)).replace(
-        "{{{ REGISTER }}}", REGISTER)
+        "{{{ REGISTER }}}", REGISTER).replace("{{{ VERSION }}}", version)
 
 
 def digest(path):
@@ -141,10 +141,15 @@ def write_worker(site_dir, source_dir):
 
 
 def main():
-    if len(sys.argv) < 5:
+    args = sys.argv[1:]
+    # The release a teacher names when asking which one the school's server has.
+    at = args.index("--version") if "--version" in args else -1
+    if at < 0 or at + 1 == len(args) or len(args) < 6:
         sys.exit(__doc__)
-    site_dir, source_dir, icon_dir = sys.argv[1:4]
-    pages = sys.argv[4:]
+    version = args.pop(at + 1)
+    del args[at]
+    site_dir, source_dir, icon_dir = args[:3]
+    pages = args[3:]
     # A file left from an earlier build would be cached and served with this one.
     shutil.rmtree(site_dir, ignore_errors=True)
     os.makedirs(os.path.join(site_dir, FILES))
@@ -158,7 +163,7 @@ def main():
             shutil.copy(os.path.join(icon_dir, os.path.basename(icon["src"])),
                         os.path.join(site_dir, icon["src"]))
     with open(os.path.join(site_dir, "index.html"), "w", encoding="utf-8") as out:
-        out.write(index_page(source_dir, programs))
+        out.write(index_page(source_dir, programs, version))
     write_worker(site_dir, source_dir)
 
 
