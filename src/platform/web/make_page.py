@@ -1,15 +1,18 @@
 #!/usr/bin/python3
 """Writes one program's self-contained page: the shell with the page's assets (the three
 Liberation faces subset to the characters the programs' sources use, with their vertical metrics,
-and the program's GIF pictures), the WebAssembly, the page's script and the program's script, all
+and the program's GIF pictures), the WebAssembly, the page module and the program's script, all
 inside, so that the page needs no file beside it.
 
 The WebAssembly stands as base64 in an element of its own rather than in a script, so the script
-engine never scans it; the page's script (its modules bundled into one, which defines LabPage)
-comes before the program's script and starts compiling it.
+engine never scans it; the page module comes before the program's script and starts compiling it.
 
-usage: make_page.py PROGRAM PAGE.html SHELL.html PAGE_SCRIPT.js PROGRAM.js PROGRAM.wasm SOURCE_DIR
-                    FONT_DIR --pictures PICTURE..."""
+With --site-parts it also writes the page for a web server: the same page with every part a file
+of its own in FILES/ beside it, so that it runs under a policy that allows no inline script or
+style, and the server's own WebAssembly type lets it compile while it loads.
+
+usage: make_page.py PROGRAM PAGE.html SHELL.html PAGE_SCRIPT.js PROGRAM.js PROGRAM.wasm
+                    SOURCE_DIR FONT_DIR --pictures PICTURE... [--site-parts DIR]"""
 
 import argparse
 
@@ -17,10 +20,15 @@ import base64
 import io
 import json
 import os
+import shutil
 import sys
 
 from fontTools import subset
 from fontTools.ttLib import TTFont
+
+# The folder of the site's own files. Not "icons/": Debian's Apache aliases /icons/ to its own
+# pictures in every site, so a site at the server's root would lose them.
+FILES = "lab"
 
 FACES = {
     "LabSerif": "LiberationSerif-Regular.ttf",
@@ -61,23 +69,32 @@ def subset_face(path, text):
     out = io.BytesIO()
     font.flavor = "woff"
     font.save(out)
-    metrics["data"] = base64.b64encode(out.getvalue()).decode("ascii")
-    return metrics
+    return metrics, out.getvalue()
+
+
+def encoded(data):
+    return base64.b64encode(data).decode("ascii")
 
 
 def assets(program, source_dir, font_dir, pictures):
+    """The page's assets, and the files of the site's page: name -> content."""
     text = used_characters(source_dir)
-    result = {
-        "program": program,
-        "fonts": {face: subset_face(os.path.join(font_dir, file), text)
-                  for face, file in FACES.items()},
-        "pictures": {},
-    }
+    inside = {"program": program, "fonts": {}, "pictures": {}}
+    beside = {"program": program, "fonts": {}, "pictures": {}, "wasm": FILES + "/" + program
+              + ".wasm"}
+    files = {}
+    for face, file in FACES.items():
+        metrics, data = subset_face(os.path.join(font_dir, file), text)
+        inside["fonts"][face] = dict(metrics, data=encoded(data))
+        beside["fonts"][face] = dict(metrics, url=FILES + "/" + face + ".woff")
+        files[face + ".woff"] = data
     for picture in pictures:
+        name = os.path.basename(picture)
         with open(picture, "rb") as gif:
-            result["pictures"][os.path.basename(picture)] = base64.b64encode(gif.read()).decode(
-                "ascii")
-    return result
+            files[name] = gif.read()
+        inside["pictures"][name] = encoded(files[name])
+        beside["pictures"][name] = {"url": FILES + "/" + name}
+    return inside, beside, files
 
 
 def inline_script(code):
@@ -88,32 +105,69 @@ def inline_script(code):
     return "<script>\n" + code + "\n</script>"
 
 
+def read(path, mode="r"):
+    with open(path, mode, **({} if "b" in mode else {"encoding": "utf-8"})) as file:
+        return file.read()
+
+
+def write(path, content):
+    with open(path, "wb" if isinstance(content, bytes) else "w",
+              **({} if isinstance(content, bytes) else {"encoding": "utf-8"})) as file:
+        file.write(content)
+
+
+def filled(template, scripts, style=None):
+    if template.count("{{{ SCRIPT }}}") != 1:
+        sys.exit("make_page.py: the shell needs one {{{ SCRIPT }}}")
+    page = template.replace("{{{ SCRIPT }}}", scripts)
+    if style is not None:
+        start, end = page.find("<style>"), page.find("</style>")
+        if start < 0 or end < start:
+            sys.exit("make_page.py: the shell needs one <style>")
+        page = page[:start] + style + page[end + len("</style>"):]
+    return page
+
+
+def write_site_parts(folder, args, template, page_code, code, wasm, beside, files):
+    """The page for a web server, and its files in FILES/ beside it, in a folder of its own."""
+    shutil.rmtree(folder, ignore_errors=True)  # nothing of an earlier build goes to the site
+    os.makedirs(os.path.join(folder, FILES))
+    start, end = template.find("<style>"), template.find("</style>")
+    write(os.path.join(folder, FILES, "page.css"),
+          template[start + len("<style>"):end].lstrip("\n"))
+    script = FILES + "/" + args.program + ".js"
+    write(os.path.join(folder, script),
+          "var LabAssets = " + json.dumps(beside) + ";\n" + page_code + "\n" + code)
+    write(os.path.join(folder, FILES, args.program + ".wasm"), wasm)
+    for name, data in files.items():
+        write(os.path.join(folder, FILES, name), data)
+    write(os.path.join(folder, args.program + ".html"),
+          filled(template, '<script src="%s"></script>' % script,
+                 '<link rel="stylesheet" href="%s/page.css">' % FILES))
+
+
 def main():
     parser = argparse.ArgumentParser()
     for name in ("program", "page", "shell", "page_script", "script", "wasm", "source_dir",
                  "font_dir"):
         parser.add_argument(name)
     parser.add_argument("--pictures", nargs="*", default=[])
+    parser.add_argument("--site-parts")
     args = parser.parse_args()
-    with open(args.shell, encoding="utf-8") as file:
-        template = file.read()
-    with open(args.page_script, encoding="utf-8") as file:
-        page_code = file.read()
-    with open(args.script, encoding="utf-8") as file:
-        code = file.read()
-    with open(args.wasm, "rb") as file:
-        binary = base64.b64encode(file.read()).decode("ascii")
+    template = read(args.shell)
+    page_code = read(args.page_script)
+    code = read(args.script)
+    wasm = read(args.wasm, "rb")
+    inside, beside, files = assets(args.program, args.source_dir, args.font_dir, args.pictures)
     scripts = "\n".join([
-        inline_script("var LabAssets = " + json.dumps(assets(args.program, args.source_dir,
-                                                            args.font_dir, args.pictures)) + ";"),
-        '<script type="application/octet-stream" id="lab-wasm">' + binary + "</script>",
+        inline_script("var LabAssets = " + json.dumps(inside) + ";"),
+        '<script type="application/octet-stream" id="lab-wasm">' + encoded(wasm) + "</script>",
         inline_script(page_code),
         inline_script(code),
     ])
-    if template.count("{{{ SCRIPT }}}") != 1:
-        sys.exit("make_page.py: the shell needs one {{{ SCRIPT }}}")
-    with open(args.page, "w", encoding="utf-8") as out:
-        out.write(template.replace("{{{ SCRIPT }}}", scripts))
+    write(args.page, filled(template, scripts))
+    if args.site_parts:
+        write_site_parts(args.site_parts, args, template, page_code, code, wasm, beside, files)
 
 
 if __name__ == "__main__":

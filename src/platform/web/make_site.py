@@ -3,16 +3,19 @@
 its web app manifest and icons, and a service worker that keeps the whole site for offline use,
 its cache named by the content of the build.
 
-The program pages are the self-contained pages with what an installed app needs added to their
-head, and the worker's registration, which the pages for the file system do without.
+The program pages are the pages for a web server that make_page.py writes, each part a file of
+its own, with what an installed app needs added to their head, the site's policy, and the site's
+start, which the self-contained pages for the file system do without.
 
-usage: make_site.py SITE_DIR SOURCE_DIR ICON_DIR PAGE.html... --version VERSION"""
+usage: make_site.py SITE_DIR SOURCE_DIR ICON_DIR SITE_PAGE.html... --version VERSION"""
 
 import hashlib
 import json
 import os
 import shutil
 import sys
+
+from make_page import FILES
 
 # The programs' names as the desktop entries give them, and the colours of their title screen.
 PROGRAMS = {
@@ -31,17 +34,16 @@ PROGRAMS = {
 THEME_COLOUR = "#0000ff"
 BACKGROUND_COLOUR = "#ff00ff"
 
-# The folder of the site's own files. Not "icons/": Debian's Apache aliases /icons/ to its own
-# pictures in every site, so a site at the server's root would lose its icons, and with them
-# its worker and installing.
-FILES = "lab"
+# The policy the site's pages declare, and all that they need: no inline script or style, the
+# WebAssembly compiled from a file of the site's own.
+POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'"
+POLICY_TAG = '<meta http-equiv="Content-Security-Policy" content="%s">\n' % POLICY
 
-# Registers the worker only where a browser may run one: never from file://.
-REGISTER = """<script>
-if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol)) {
-  navigator.serviceWorker.register('sw.js').catch(function () {});
-}
-</script>"""
+# The site's own start on every page: the worker where the browser may run one, a sentence why
+# not where it may not; never from file://, where the pages for the stick need none.
+REGISTER = '<script src="%s/site.js"></script>' % FILES
+# Files of the site's sources that go into FILES/ as they are.
+SITE_FILES = ("site.js", "index.css")
 
 
 def icons(program):
@@ -95,11 +97,16 @@ def insert_once(text, marker, addition, before_last=False):
     return text[:at] + addition + text[at:]
 
 
+def with_policy(page):
+    return insert_once(page, '<meta name="viewport"', POLICY_TAG)
+
+
 def program_page(page_path, program):
     with open(page_path, encoding="utf-8") as file:
         page = file.read()
-    page = insert_once(page, "</head>", head_tags(program))
-    return insert_once(page, "</body>", REGISTER + "\n", before_last=True)
+    page = insert_once(with_policy(page), "</head>", head_tags(program))
+    # Before the program's script, so that a note is in place before it lays out its drawing.
+    return insert_once(page, '<script src="', REGISTER + "\n")
 
 
 def index_page(source_dir, programs, version):
@@ -112,8 +119,8 @@ def index_page(source_dir, programs, version):
                      ' width="96" height="96"><span class="name">%s</span>'
                      '<span>%s.</span></a></li>'
                      % (program, FILES, program, about["name"], about["description"]))
-    return template.replace("{{{ PROGRAMS }}}", "\n".join(items)).replace(
-        "{{{ REGISTER }}}", REGISTER).replace("{{{ VERSION }}}", version)
+    return with_policy(template.replace("{{{ PROGRAMS }}}", "\n".join(items)).replace(
+        "{{{ VERSION }}}", version))
 
 
 def digest(path):
@@ -154,7 +161,12 @@ def main():
     shutil.rmtree(site_dir, ignore_errors=True)
     os.makedirs(os.path.join(site_dir, FILES))
     programs = [os.path.splitext(os.path.basename(page))[0] for page in pages]
+    for name in SITE_FILES:
+        shutil.copy(os.path.join(source_dir, name), os.path.join(site_dir, FILES, name))
     for program, page in zip(programs, pages):
+        # The page's own files: its script, WebAssembly, faces, pictures and style.
+        shutil.copytree(os.path.join(os.path.dirname(page), FILES), os.path.join(site_dir, FILES),
+                        dirs_exist_ok=True)
         with open(os.path.join(site_dir, program + ".html"), "w", encoding="utf-8") as out:
             out.write(program_page(page, program))
         with open(os.path.join(site_dir, program + ".webmanifest"), "w", encoding="utf-8") as out:

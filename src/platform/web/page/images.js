@@ -21,15 +21,27 @@ function decodePicturesAfterFirstFrame() {
   requestAnimationFrame(function () {
     setTimeout(function () {
       Object.keys(LabAssets.pictures).forEach(function (name) {
-        var blob = new Blob([base64Bytes(LabAssets.pictures[name])], { type: 'image/gif' });
-        createImageBitmap(blob).then(
-          function (bitmap) {
-            pictures[name] = bitmap;
-          },
-          function () {}
-        );
+        pictureBlob(LabAssets.pictures[name])
+          .then(createImageBitmap)
+          .then(
+            function (bitmap) {
+              pictures[name] = bitmap;
+            },
+            function () {}
+          );
       });
     }, 0);
+  });
+}
+
+// The site's page loads its pictures as files of their own; the page for a stick carries them.
+function pictureBlob(picture) {
+  if (typeof picture === 'string') {
+    return Promise.resolve(new Blob([base64Bytes(picture)], { type: 'image/gif' }));
+  }
+  return fetch(picture.url).then(function (response) {
+    if (!response.ok) throw new Error(picture.url + ': ' + response.status);
+    return response.blob();
   });
 }
 

@@ -33,18 +33,40 @@ export function base64Bytes(text) {
   return bytes;
 }
 
-// The WebAssembly stands as base64 in an element of its own, so the script engine never scans
-// it; it compiles in the background while the fonts load and the program's script is read.
-export function start() {
-  buildPage();
-  // In a promise, so that a browser without WebAssembly gets the failure page.
-  compiled = Promise.resolve().then(function () {
-    return WebAssembly.compile(base64Bytes(document.getElementById('lab-wasm').textContent));
+// The WebAssembly compiles in the background while the fonts load and the program's script is
+// read. The page for a stick carries it as base64 in an element of its own, so that the script
+// engine never scans it; the site's page fetches it as a file, compiled as it streams in where
+// the server names its type.
+function compileProgram() {
+  var inside = document.getElementById('lab-wasm');
+  if (inside) return WebAssembly.compile(base64Bytes(inside.textContent));
+  return fetch(LabAssets.wasm).then(function (response) {
+    if (!response.ok) throw new Error(LabAssets.wasm + ': ' + response.status);
+    var type = (response.headers.get('Content-Type') || '').split(';')[0].trim();
+    if (WebAssembly.compileStreaming && type === 'application/wasm') {
+      return WebAssembly.compileStreaming(response);
+    }
+    return response.arrayBuffer().then(function (bytes) {
+      return WebAssembly.compile(bytes);
+    });
   });
+}
+
+// The site's page loads its faces as files of their own; the page for a stick carries them.
+function fontSource(font) {
+  return font.url ? 'url("' + font.url + '")' : base64Bytes(font.data);
+}
+
+export function start() {
+  // The script runs: from here on a failure says its own cause (failToStart).
+  document.getElementById('not-started').hidden = true;
+  buildPage();
+  // In a promise, so that a browser without WebAssembly gets the failure line.
+  compiled = Promise.resolve().then(compileProgram);
   compiled.catch(failToStart);
   fontsLoaded = Promise.all(
     Object.keys(LabAssets.fonts).map(function (family) {
-      var face = new FontFace(family, base64Bytes(LabAssets.fonts[family].data));
+      var face = new FontFace(family, fontSource(LabAssets.fonts[family]));
       document.fonts.add(face);
       return face.load();
     })
@@ -67,6 +89,7 @@ export function instantiateProgram(imports, receiveInstance) {
 export function prepare(module) {
   module.addRunDependency('lab-page');
   fontsLoaded.then(function () {
+    document.getElementById('turn-device').hidden = false;
     module.removeRunDependency('lab-page');
   }, failToStart);
 }
@@ -89,7 +112,15 @@ function setUpTouchKeys() {
 }
 
 function failToStart(error) {
-  document.body.textContent = 'Die Seite kann nicht geladen werden: ' + error;
+  var line = document.getElementById('not-started');
+  line.textContent =
+    'Das Programm startet nicht: ' +
+    (typeof WebAssembly === 'object'
+      ? 'Eine Datei des Programms ließ sich nicht laden (' + error + ').'
+      : 'Dieser Browser kann kein WebAssembly ausführen; bitte einen aktuellen Browser nehmen.');
+  line.className = 'now';
+  line.hidden = false;
+  document.getElementById('turn-device').hidden = true;
 }
 
 function buildPage() {
