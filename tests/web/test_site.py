@@ -130,6 +130,7 @@ http {{
   server {{
     listen 127.0.0.1:{port};
     root {root};
+{headers}
   }}
 }}
 """
@@ -140,8 +141,8 @@ class DebianServer:
     copy of a folder at the server's root or under a sub-path, on a loopback port of its own.
     Stopping it closes its connections, as stopping a school's server does."""
 
-    def __init__(self, kind, prefix=""):
-        self.kind, self.prefix = kind, prefix
+    def __init__(self, kind, prefix="", headers=None):
+        self.kind, self.prefix, self.headers = kind, prefix, headers or {}
         self.port = free_port()
         self.home = tempfile.mkdtemp(prefix="lab-%s-" % kind)
         os.chmod(self.home, 0o755)  # the server's workers run as www-data
@@ -158,7 +159,10 @@ class DebianServer:
         conf = os.path.join(self.home, self.kind + ".conf")
         with open(conf, "w", encoding="utf-8") as file:
             template = APACHE_CONF if self.kind == "apache2" else NGINX_CONF
-            file.write(template.format(home=self.home, port=self.port, root=root))
+            headers = "".join('    add_header %s "%s" always;\n' % item
+                              for item in self.headers.items())
+            file.write(template.format(home=self.home, port=self.port, root=root,
+                                       headers=headers))
         if self.kind == "apache2":
             command = ". /etc/apache2/envvars && exec apache2 -f %s -DFOREGROUND" % conf
         else:
@@ -185,9 +189,9 @@ class DebianServer:
             self.process.wait(10)
             self.process = None
 
-    def url(self, name):
-        return "http://127.0.0.1:%d/%s%s" % (self.port, self.prefix + "/" if self.prefix else "",
-                                               name)
+    def url(self, name, host="127.0.0.1"):
+        return "http://%s:%d/%s%s" % (host, self.port, self.prefix + "/" if self.prefix else "",
+                                        name)
 
     def remove(self):
         self.stop()
@@ -285,6 +289,43 @@ def offline_and_update(p, server):
         async_js(p, "for (const r of await navigator.serviceWorker.getRegistrations())"
                     " await r.unregister();"
                     "for (const name of await caches.keys()) await caches.delete(name);")
+
+
+# What hardened servers send; the site's pages declare the same themselves.
+STRICT_POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'"
+
+
+def strict_by_name(p, server):
+    """By a plain host name over http (no secure context) and under the strict policy that the
+    server sends too: the index and each program say, in place of the offline promise, that
+    offline use and installing need HTTPS; both programs start with no console error (the suite
+    checks the console). With scripts refused, a page says why it does not start."""
+    server.start(os.path.join(os.path.dirname(p.url[len("file://"):]), "site"))
+    try:
+        def says_https(element):
+            return "HTTPS" in p.js("const e = document.getElementById(arguments[0]);"
+                                   "return e ? e.textContent : '';", element)
+        visit(p, server.url("", "schulserver"))
+        check(says_https("offline"), "the index promises offline use over plain http")
+        for program in PROGRAMS:
+            visit(p, server.url(program + ".html", "schulserver"), program)
+            check(says_https("site-note"), "%s says nothing of offline use" % program)
+            errors = [e["errorId"] for e in
+                      p.cdp("Page.getInstallabilityErrors")["installabilityErrors"]]
+            check("not-from-secure-origin" in errors, "%s installability %r" % (program, errors))
+            test_basics.startup(p)
+        p.cdp("Emulation.setScriptExecutionDisabled", value=True)
+        visit(p, server.url("coillab.html", "schulserver"), "coillab")
+        shown = ("const e = document.getElementById(arguments[0]);"
+                 "return getComputedStyle(e).display != 'none'"
+                 " && getComputedStyle(e).visibility == 'visible' ? e.textContent : null;")
+        line = wait_until(lambda: p.js(shown, "not-started"), 10, "the line why it does not start")
+        check(line.startswith("Das Programm startet nicht: ") and "Skripte" in line,
+              "the line %r" % line)
+        check(p.js(shown, "turn-device") is None, "the turn line on a page that did not start")
+    finally:
+        p.cdp("Emulation.setScriptExecutionDisabled", value=False)
+        server.remove()
 
 
 def axe_violations(p, state):
@@ -447,4 +488,7 @@ CASES = [("site offline and update, Apache at the root", "coillab",
           on("apache2", "", offline_and_update)),
          ("site offline and update, nginx under a sub-path", "coillab",
           on("nginx", "physik/schaltlabor", offline_and_update)),
+         ("site by a plain host name under a strict policy", "coillab",
+          lambda p: strict_by_name(p, DebianServer(
+              "nginx", "physik", {"Content-Security-Policy": STRICT_POLICY}))),
          ("accessibility", "coillab", audit), ("in a frame", "coillab", in_frame)]

@@ -96,6 +96,8 @@ def start_browser():
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
                      "--disable-background-networking", "--disable-component-update",
                      "--disable-sync", "--no-first-run",
+                     # a school server by its plain name, as pupils' devices reach it
+                     "--host-resolver-rules=MAP schulserver 127.0.0.1",
                      "--window-size=%d,%d" % VIEWPORT):
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "SEVERE"})
