@@ -3,10 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/circuit_params.h"
 #include "model/simulation.h"
 #include "null_platform.h"
+#include "shell/lab_context.h"
+#include "tools/curve_plot.h"
 #include "variants/variant_data.h"
 
 namespace {
@@ -18,12 +19,13 @@ constexpr int SwitchOn = 2;
 void modelUpdate(benchmark::State& state, const lab::VariantData& variant) {
   lab::bench::NullPlatform platform(BenchWidth, BenchHeight);
   lab::LabContext ctx(platform, variant);
-  lab::initScreenMetrics(ctx);
-  lab::loadCircuitDefaults(ctx);
+  lab::initScreenMetrics(ctx.platform, ctx.layout);
+  lab::loadCircuitDefaults(ctx, ctx.variant);
+  lab::loadOutputDefaults(ctx, ctx.layout);
   ctx.SwitchState = SwitchOn;
-  lab::newStart(ctx);
+  lab::newStart(ctx.platform, ctx, ctx, ctx.variant.kind);
   for (auto _ : state) {
-    lab::modelUpdate(ctx);
+    lab::modelUpdate(ctx, ctx.variant, segmentPlotter(ctx.platform, ctx, ctx, ctx));
   }
   benchmark::DoNotOptimize(platform.lines);
   benchmark::DoNotOptimize(ctx.sim.I);

@@ -13,12 +13,13 @@
 
 #include "display/circuit_diagram.h"
 #include "display/graph_panel.h"
-#include "lab_context.h"
 #include "model/simulation.h"
 #include "offscreen_screen.h"
 #include "platform/qt/qt_platform.h"
+#include "shell/lab_context.h"
 #include "shell/main_procedure.h"
 #include "startup_driver.h"
+#include "tools/curve_plot.h"
 #include "tools/redraw.h"
 #include "variants/variant_data.h"
 
@@ -74,15 +75,15 @@ std::unique_ptr<Rig> startRig(int& argc, char** argv, const lab::VariantData& va
 void freshRun(Rig& rig, bool afterWrap) {
   lab::LabContext& ctx = *rig.ctx;
   ctx.DrawMode = "j";
-  lab::SwitchTo1(ctx);
-  lab::newStart(ctx);
-  lab::RestartGraph(ctx);
+  lab::SwitchTo1(ctx.platform, ctx.layout, ctx.variant.kind, ctx);
+  lab::newStart(ctx.platform, ctx, ctx, ctx.variant.kind);
+  lab::RestartGraph(ctx.platform, ctx, ctx, ctx.variant.kind);
   rig.platform->process_events();
   if (!afterWrap) return;
   for (int i = 0; i <= rig.sweepSteps; ++i) {
     // The step that reaches the right edge waits in the continue prompt for this key.
     if (i == rig.sweepSteps) rig.platform->mainWindow()->keys.push_back(" ");
-    lab::modelUpdate(ctx);
+    lab::modelUpdate(ctx, ctx.variant, segmentPlotter(ctx.platform, ctx, ctx, ctx));
     rig.platform->process_events();
   }
 }
@@ -95,7 +96,7 @@ void stepQuarter(benchmark::State& state, Rig& rig, bool afterWrap, int quarter,
   const int first = quarter * rig.sweepSteps / Quarters;
   const int last = (quarter + 1) * rig.sweepSteps / Quarters;
   for (int i = 0; i < first; ++i) {
-    lab::modelUpdate(ctx);
+    lab::modelUpdate(ctx, ctx.variant, segmentPlotter(ctx.platform, ctx, ctx, ctx));
     rig.platform->process_events();
   }
   const lab::SimulationState start = ctx.sim;
@@ -108,7 +109,7 @@ void stepQuarter(benchmark::State& state, Rig& rig, bool afterWrap, int quarter,
     }
     const double cpuBegin = threadCpuSeconds();
     const auto begin = Clock::now();
-    lab::modelUpdate(ctx);
+    lab::modelUpdate(ctx, ctx.variant, segmentPlotter(ctx.platform, ctx, ctx, ctx));
     if (withPaint) rig.platform->process_events();
     const auto end = Clock::now();
     cpu += threadCpuSeconds() - cpuBegin;
@@ -134,7 +135,7 @@ void mainLoopPass(benchmark::State& state, Rig& rig) {
       step = 0;
     }
     rig.platform->mainWindow()->keys.push_back("1");
-    lab::simulationStep(ctx);
+    lab::simulationStep(ctx.platform, ctx, ctx, ctx, ctx.variant);
     rig.platform->process_events();
     ++step;
   }

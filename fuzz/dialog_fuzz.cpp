@@ -7,10 +7,10 @@
 #include <string>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/circuit_params.h"
-#include "model/parameter_dialogs.h"
 #include "null_platform.h"
+#include "shell/lab_context.h"
+#include "tools/parameter_dialogs.h"
 #include "variants/variant_data.h"
 
 namespace {
@@ -51,11 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   lab::LabContext ctx(platform, variant);
   platform.open_main_window();
-  lab::initScreenMetrics(ctx);
-  lab::loadCircuitDefaults(ctx);
+  lab::initScreenMetrics(ctx.platform, ctx.layout);
+  lab::loadCircuitDefaults(ctx, ctx.variant);
+  lab::loadOutputDefaults(ctx, ctx.layout);
   const double before = lab::fieldOf(ctx.params, dialog.quantity);
 
-  lab::parameterDialog(ctx, dialog.quantity);
+  lab::parameterDialog(ctx.platform, ctx, ctx.layout, ctx, ctx.variant, ctx.variant.kind,
+                       dialog.quantity);
 
   const double after = lab::fieldOf(ctx.params, dialog.quantity);
   if (!std::isfinite(after)) lab::fuzz::fault("the dialog stored a non-finite value");

@@ -11,10 +11,11 @@
 #include "display/circuit_diagram.h"
 #include "display/graph_panel.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/circuit_params.h"
 #include "model/simulation.h"
 #include "null_platform.h"
+#include "shell/lab_context.h"
+#include "tools/curve_plot.h"
 #include "tools/redraw.h"
 #include "variants/variant_data.h"
 
@@ -58,7 +59,7 @@ void setParameter(FuzzedDataProvider& in, lab::LabContext& ctx) {
   const lab::DialogData& dialog = ctx.variant.dialogs[index];
   const double value = in.ConsumeBool() ? acceptedValue(in, dialog) : hostileValue(in);
   lab::fieldOf(ctx.params, dialog.quantity) = value;
-  lab::recomputeDerived(ctx, dialog.quantity);
+  lab::recomputeDerived(ctx.params, ctx.variant.kind, dialog.quantity);
 }
 
 void runKeys(FuzzedDataProvider& in, lab::fuzz::NullPlatform& platform, lab::LabContext& ctx,
@@ -71,7 +72,7 @@ void runKeys(FuzzedDataProvider& in, lab::fuzz::NullPlatform& platform, lab::Lab
     platform.keys.push_back(key);
   }
   while (!platform.keys.empty() && platform.main_window_exists() && steps < MaxSteps) {
-    lab::simulationStep(ctx);
+    lab::simulationStep(ctx.platform, ctx, ctx, ctx, ctx.variant);
     ++steps;
   }
   platform.keys.clear();
@@ -100,24 +101,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lab::fuzz::NullPlatform platform(width, height);
   lab::LabContext ctx(platform, variant);
   platform.open_main_window();
-  lab::initScreenMetrics(ctx);
-  lab::loadCircuitDefaults(ctx);
-  lab::DrawGraphPanel(ctx);
-  lab::DrawCircuit(ctx);
-  lab::ClearScreen(ctx);
-  lab::newStart(ctx);
+  lab::initScreenMetrics(ctx.platform, ctx.layout);
+  lab::loadCircuitDefaults(ctx, ctx.variant);
+  lab::loadOutputDefaults(ctx, ctx.layout);
+  lab::DrawGraphPanel(ctx.platform, ctx, ctx.variant);
+  lab::DrawCircuit(ctx.platform, ctx.layout, ctx.variant.kind, ctx.variant);
+  lab::ClearScreen(ctx.platform, ctx, ctx, ctx.variant.kind, ctx.variant);
+  lab::newStart(ctx.platform, ctx, ctx, ctx.variant.kind);
 
   int steps = 0;
   while (in.remaining_bytes() > 0 && platform.main_window_exists() && steps < MaxSteps) {
     switch (in.ConsumeIntegralInRange<int>(0, 9)) {
       case 0:
-        lab::newStart(ctx);
+        lab::newStart(ctx.platform, ctx, ctx, ctx.variant.kind);
         break;
       case 1:
-        lab::RestartGraph(ctx);
+        lab::RestartGraph(ctx.platform, ctx, ctx, ctx.variant.kind);
         break;
       case 2:
-        lab::ClearScreen(ctx);
+        lab::ClearScreen(ctx.platform, ctx, ctx, ctx.variant.kind, ctx.variant);
         break;
       case 3:
         ctx.DrawMode = in.ConsumeBool() ? "j" : "n";

@@ -2,8 +2,9 @@
 #include "display/circuit_diagram.h"
 
 #include "display/colours.h"
+#include "display/display_state.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
+#include "model/model_state.h"
 
 namespace lab {
 
@@ -114,15 +115,15 @@ void drawCapacitorCircuit(Platform& p, const CircuitPoints& c) {
   p.draw_line(c.X250, c.Y30, c.X240, c.Y43);
 }
 
-void drawLabels(LabContext& ctx, const CircuitPoints& c) {
-  Platform& p = ctx.platform;
+void drawLabels(Platform& p, CircuitVariant kind, const DisplayVariant& variant,
+                const CircuitPoints& c) {
   // Half-pixel y positions are meant: the platform receives them unrounded.
   p.draw_text(c.X297 + 15, (c.Y110 + c.Y150) * 0.5, "R");
   p.draw_text(c.X200 + 5, c.Y98 - 5, "U ");
   p.draw_text(c.X200 + 25, c.Y98 + 5, "0 ");
   p.draw_text(c.X245 + 15, (c.Y80 + c.Y120) * 0.5, "R2");
-  p.draw_text(c.X297 + 15, c.Y72 - 10, ctx.variant.storageLabel);
-  switch (ctx.variant.kind) {
+  p.draw_text(c.X297 + 15, c.Y72 - 10, variant.storageLabel);
+  switch (kind) {
     case CircuitVariant::Coil:
       p.draw_text(c.coilContact.x, c.labelOneY, "1");
       p.draw_text(c.coilContact.x, c.labelZeroY, "0");
@@ -135,10 +136,10 @@ void drawLabels(LabContext& ctx, const CircuitPoints& c) {
 }
 
 // Erases the lever of one position in the panel colour and draws the other in magenta.
-void moveLever(LabContext& ctx, bool toOn) {
-  Platform& p = ctx.platform;
-  const CircuitPoints c(ctx.layout);
-  switch (ctx.variant.kind) {
+void moveLever(Platform& p, const ScreenLayout& layout, CircuitVariant kind, ModelState& model,
+               bool toOn) {
+  const CircuitPoints c(layout);
+  switch (kind) {
     case CircuitVariant::Coil: {
       p.set_colour(ColourBlue);
       line(p, c.coilPivot, toOn ? c.coilLeverOff : c.coilLeverOn);
@@ -167,15 +168,13 @@ void moveLever(LabContext& ctx, bool toOn) {
       break;
     }
   }
-  ctx.SwitchState = toOn ? 2 : 1;
+  model.SwitchState = toOn ? 2 : 1;
 }
 
 }  // namespace
 
-void DrawCircuit(LabContext& ctx) {
-  Platform& p = ctx.platform;
-  const ScreenLayout& l = ctx.layout;
-
+void DrawCircuit(Platform& p, const ScreenLayout& l, CircuitVariant kind,
+                 const DisplayVariant& variant) {
   p.set_output_window(0);
   p.set_line_style(LineStyle::Solid);
   p.set_line_width(1);
@@ -190,7 +189,7 @@ void DrawCircuit(LabContext& ctx) {
   p.set_line_style(LineStyle::Solid);
   p.set_line_width(3);
 
-  switch (ctx.variant.kind) {
+  switch (kind) {
     case CircuitVariant::Coil:
       drawCoilCircuit(p, c);
       break;
@@ -198,15 +197,17 @@ void DrawCircuit(LabContext& ctx) {
       drawCapacitorCircuit(p, c);
       break;
   }
-  drawLabels(ctx, c);
+  drawLabels(p, kind, variant, c);
 }
 
-void SwitchTo1(LabContext& ctx) {
-  moveLever(ctx, true);
+void SwitchTo1(Platform& platform, const ScreenLayout& layout, CircuitVariant kind,
+               ModelState& model) {
+  moveLever(platform, layout, kind, model, true);
 }
 
-void SwitchTo0(LabContext& ctx) {
-  moveLever(ctx, false);
+void SwitchTo0(Platform& platform, const ScreenLayout& layout, CircuitVariant kind,
+               ModelState& model) {
+  moveLever(platform, layout, kind, model, false);
 }
 
 }  // namespace lab

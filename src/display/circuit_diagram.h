@@ -1,12 +1,21 @@
 // The circuit diagram of the right panel and its switch lever.
 #pragma once
 
+#include "model/circuit_params.h"
+
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct DisplayVariant;
+struct ModelState;
+struct ScreenLayout;
 
-void DrawCircuit(LabContext& ctx);
-void SwitchTo1(LabContext& ctx);
-void SwitchTo0(LabContext& ctx);
+void DrawCircuit(Platform& platform, const ScreenLayout& layout, CircuitVariant kind,
+                 const DisplayVariant& variant);
+// The lever to a switch position; the model's SwitchState follows it.
+void SwitchTo1(Platform& platform, const ScreenLayout& layout, CircuitVariant kind,
+               ModelState& model);
+void SwitchTo0(Platform& platform, const ScreenLayout& layout, CircuitVariant kind,
+               ModelState& model);
 
 }  // namespace lab

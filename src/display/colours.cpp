@@ -3,8 +3,6 @@
 
 #include <array>
 
-#include "lab_context.h"
-
 namespace lab {
 
 namespace {
@@ -36,10 +34,10 @@ Colour paletteColour(int index) {
   return Palette[static_cast<std::size_t>(index)];
 }
 
-void SelectPen(LabContext& ctx, int n) {
+void SelectPen(Platform& platform, int n) {
   if (n != 1) return;
-  ctx.platform.set_colour(paletteColour(1));
-  ctx.platform.set_back_colour(paletteColour(3));
+  platform.set_colour(paletteColour(1));
+  platform.set_back_colour(paletteColour(3));
 }
 
 }  // namespace lab

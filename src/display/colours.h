@@ -5,8 +5,6 @@
 
 namespace lab {
 
-struct LabContext;
-
 inline constexpr Colour ColourBlack{0, 0, 0};
 inline constexpr Colour ColourBlue{0, 0, 255};
 inline constexpr Colour ColourMagenta{255, 0, 255};
@@ -16,6 +14,6 @@ inline constexpr Colour ColourWhite{255, 255, 255};
 Colour paletteColour(int index);
 
 // Pen 1: foreground palette colour 1, background palette colour 3; any other pen changes nothing.
-void SelectPen(LabContext& ctx, int n);
+void SelectPen(Platform& platform, int n);
 
 }  // namespace lab

@@ -4,16 +4,15 @@
 #include <cstdint>
 
 #include "display/colours.h"
+#include "display/display_state.h"
 #include "display/rounding.h"
 #include "display/screen_layout.h"
 #include "display/strip_store.h"
-#include "lab_context.h"
 
 namespace lab {
 
-void DrawGraphPanel(LabContext& ctx) {
-  Platform& p = ctx.platform;
-  ScreenLayout& l = ctx.layout;
+void DrawGraphPanel(Platform& p, DisplayState& display, const DisplayVariant& variant) {
+  ScreenLayout& l = display.layout;
 
   p.set_output_window(0);
   p.set_line_style(LineStyle::Solid);
@@ -41,10 +40,10 @@ void DrawGraphPanel(LabContext& ctx) {
 
   p.draw_text(ScaleX(l, 140), ScaleY(l, 48), "Zeit");
   p.draw_text(ScaleX(l, 140), ScaleY(l, 142), "Zeit");
-  p.draw_text(ScaleX(l, 7), ScaleY(l, 4), ctx.variant.upperPanelTitle);
-  p.draw_text(ScaleX(l, 7), ScaleY(l, 98), ctx.variant.lowerPanelTitle);
+  p.draw_text(ScaleX(l, 7), ScaleY(l, 4), variant.upperPanelTitle);
+  p.draw_text(ScaleX(l, 7), ScaleY(l, 98), variant.lowerPanelTitle);
 
-  SaveStrips(p, ctx.GraphSnapshot, 0, l.GraphRight, l.SnapshotBottom, 20);
+  SaveStrips(p, display.GraphSnapshot, 0, l.GraphRight, l.SnapshotBottom, 20);
 }
 
 std::int16_t PlotX(const ScreenLayout& layout, double t) {

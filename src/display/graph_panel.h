@@ -5,11 +5,13 @@
 
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct DisplayState;
+struct DisplayVariant;
 struct ScreenLayout;
 
 // Draws both blank panels and keeps them in GraphSnapshot.
-void DrawGraphPanel(LabContext& ctx);
+void DrawGraphPanel(Platform& platform, DisplayState& display, const DisplayVariant& variant);
 
 // t * 10 * XFactor + 10, rounded half to even, kept within 16 bits.
 std::int16_t PlotX(const ScreenLayout& layout, double t);

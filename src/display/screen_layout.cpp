@@ -7,7 +7,7 @@
 
 #include "display/colours.h"
 #include "display/rounding.h"
-#include "lab_context.h"
+#include "platform/platform.h"
 
 namespace lab {
 
@@ -56,13 +56,13 @@ void computeAnchors(ScreenLayout& layout) {
   layout.CircuitRight = layout.ScreenWidth - 4 * layout.XFactor;
 }
 
-void initScreenMetrics(LabContext& ctx) {
-  const int height = ctx.platform.display_height();
-  const int width = ctx.platform.display_width();
-  setScreenMetrics(ctx.layout, width, height);
+void initScreenMetrics(Platform& platform, ScreenLayout& layout) {
+  const int height = platform.display_height();
+  const int width = platform.display_width();
+  setScreenMetrics(layout, width, height);
   // The anchors follow from the metrics alone; having them early keeps every early reader sane.
-  computeAnchors(ctx.layout);
-  SelectPen(ctx, 1);
+  computeAnchors(layout);
+  SelectPen(platform, 1);
 }
 
 }  // namespace lab

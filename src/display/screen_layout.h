@@ -5,7 +5,7 @@
 
 namespace lab {
 
-struct LabContext;
+class Platform;
 
 struct ScreenLayout {
   std::int16_t ScreenWidth = 0;
@@ -41,6 +41,6 @@ void setScreenMetrics(ScreenLayout& layout, int width, int height);
 void computeAnchors(ScreenLayout& layout);
 
 // Start-up: reads the display size, sets the colour constants and selects pen 1.
-void initScreenMetrics(LabContext& ctx);
+void initScreenMetrics(Platform& platform, ScreenLayout& layout);
 
 }  // namespace lab

@@ -1,10 +1,5 @@
-// The start-up values of a program run and the derived values of the circuit parameters.
+// The fields of the circuit parameters by name and the derived values that follow from them.
 #include "model/circuit_params.h"
-
-#include <cstdint>
-
-#include "display/screen_layout.h"
-#include "lab_context.h"
 
 namespace lab {
 
@@ -30,10 +25,9 @@ double fieldOf(const CircuitParams& params, Quantity field) {
   return fieldOf(const_cast<CircuitParams&>(params), field);
 }
 
-void recomputeDerived(LabContext& ctx, Quantity field) {
-  CircuitParams& p = ctx.params;
+void recomputeDerived(CircuitParams& p, CircuitVariant kind, Quantity field) {
   const bool resistor = field == Quantity::R || field == Quantity::R2;
-  switch (ctx.variant.kind) {
+  switch (kind) {
     case CircuitVariant::Coil:
       if (resistor) p.RSum = p.R + p.R2;
       if (field == Quantity::Storage) p.InvL = 1 / p.Storage;
@@ -44,19 +38,6 @@ void recomputeDerived(LabContext& ctx, Quantity field) {
       if (field == Quantity::Storage) p.InvC = 1 / p.Storage;
       break;
   }
-}
-
-void loadCircuitDefaults(LabContext& ctx) {
-  ctx.params = ctx.variant.defaults;
-  for (Quantity field : {Quantity::R, Quantity::R2, Quantity::Storage}) {
-    recomputeDerived(ctx, field);
-  }
-  ctx.sim.t = -ctx.params.dt;
-  ctx.DrawMode = "j";
-  ctx.ScreenValueFormat = " -###,##";
-  ctx.PrintValueFormat = " -###,##";
-  ctx.layout.SnapshotBottom = static_cast<std::int16_t>(ScaleY(ctx.layout, 199));
-  ctx.sampleLog.U[0] = 0;
 }
 
 }  // namespace lab

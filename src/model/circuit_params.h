@@ -3,7 +3,8 @@
 
 namespace lab {
 
-struct LabContext;
+// The two programs; a formula that differs between them switches on this.
+enum class CircuitVariant { Coil, Capacitor };
 
 // The six values a pupil can set; the dialogs and the summary address them by this name.
 enum class Quantity { Uo, Initial, R, R2, Storage, dt };
@@ -26,10 +27,8 @@ struct CircuitParams {
   double RestartVoltage = 0.0;  // capacitor: the battery voltage a new start charges to
 };
 
-// Start-up values of parameters, run state, drawing mode, table formats and dialog width.
-void loadCircuitDefaults(LabContext& ctx);
 // Recomputes the derived values that depend on the field just stored.
-void recomputeDerived(LabContext& ctx, Quantity field);
+void recomputeDerived(CircuitParams& params, CircuitVariant kind, Quantity field);
 
 double& fieldOf(CircuitParams& params, Quantity field);
 double fieldOf(const CircuitParams& params, Quantity field);

@@ -1,14 +1,17 @@
-// Switching and time stepping: the Euler step, the record of a run and the curve drawing.
+// Time stepping: the Euler step of each circuit and the record of a run.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace lab {
 
-struct LabContext;
 struct CircuitParams;
+struct ModelState;
+struct ModelVariant;
+enum class CircuitVariant;
 
 inline constexpr int SampleLogSize = 61;  // indices 0 to 60
 
@@ -25,14 +28,7 @@ struct SimulationState {
   double U = 0.0;  // capacitor: the state; coil: induced voltage of the step
   double increment = 0.0;
   std::int32_t StepCounter = 0;
-  std::int16_t x = 0;
-  std::int16_t prevX = 0;
-  std::int16_t yCurrent = 0;
-  std::int16_t prevYCurrent = 0;
-  std::int16_t yVoltage = 0;
-  std::int16_t prevYVoltage = 0;
-  bool SegmentStarted = false;
-  std::string keyText;
+  std::string keyText;  // the key of the step: "1" or "0"; anything else makes no step
 };
 
 // The values of one Euler step, all taken at the start of the step.
@@ -49,15 +45,18 @@ StepValues coilStep(const CircuitParams& p, int switchState, double I, double pr
 // operated (0) the previous I stays.
 StepValues capacitorStep(const CircuitParams& p, int switchState, double U, double previousI);
 
-// One pass of the main loop: waits for key 1 or 0 and advances the circuit one step.
-void simulationStep(LabContext& ctx);
-// Waits for key 1 or 0 (or the quit marker, or the end of the main window) and sets the switch.
-void readSwitchKey(LabContext& ctx);
+// Called with the values of a step once it is recorded, before the state moves on: the layers
+// above draw the step's segment there (and may wait in a prompt that runs nested commands).
+using StepHandler = std::function<void(double t, double U, double I, double increment)>;
+
 // The Euler step of the program's circuit, from the state at the start of the step.
-void modelUpdate(LabContext& ctx);
-// Records the step while below the record limit and draws one segment of each curve.
-void plotAndRecord(LabContext& ctx, double t, double U, double I, double increment);
-// "(Neu-)&Start": time, record and graph start from the beginning of a run.
-void newStart(LabContext& ctx);
+void modelUpdate(ModelState& model, const ModelVariant& variant, const StepHandler& stepComputed);
+// Counts the step and records it while below the record limit.
+void recordStep(ModelState& model, const ModelVariant& variant, double t, double U, double I,
+                double increment);
+// The model's part of "(Neu-)&Start": time, step count and record from the beginning of a run.
+void newStartState(ModelState& model, CircuitVariant kind);
+// The model's part of a restart on the blank graph: time 0 next, the state from its initial value.
+void restartState(ModelState& model, CircuitVariant kind);
 
 }  // namespace lab

@@ -1,13 +1,10 @@
-// "W&erte zeigen": the component values with their units in one message box, then a restart of
-// the run on the blank graph.
+// The text of "W&erte zeigen": the component values with their units, for one message box.
 #include "model/value_summary.h"
 
 #include <cmath>
 
-#include "lab_context.h"
+#include "model/model_state.h"
 #include "model/number_text.h"
-#include "shell/messages.h"
-#include "tools/redraw.h"
 
 namespace lab {
 
@@ -21,24 +18,14 @@ double roundedToThreeDecimals(double value) {
 
 }  // namespace
 
-std::string valueSummaryText(const LabContext& ctx) {
-  const VariantData& variant = ctx.variant;
+std::string valueSummaryText(const CircuitParams& params, const ModelVariant& variant) {
   std::string text = variant.summaryHeading;
   for (const SummaryLine& line : variant.summaryLines) {
-    double value = fieldOf(ctx.params, line.quantity);
+    double value = fieldOf(params, line.quantity);
     if (variant.summaryRounded) value = roundedToThreeDecimals(value);
     text += line.label + plainNumberText(value) + line.unit;
   }
   return text;
-}
-
-void showValueSummary(LabContext& ctx) {
-  ctx.MessageText = valueSummaryText(ctx);
-  ShowMessage(ctx);
-  if (ctx.mainWindowGone()) return;
-  // The blank graph goes back into the main window, also when a dialog's window is the target.
-  ctx.platform.set_output_window(0);
-  RestartGraph(ctx);
 }
 
 }  // namespace lab

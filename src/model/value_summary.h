@@ -1,13 +1,13 @@
-// "W&erte zeigen": all component values in one message box.
+// The text of "W&erte zeigen": all component values with their units.
 #pragma once
 
 #include <string>
 
 namespace lab {
 
-struct LabContext;
+struct CircuitParams;
+struct ModelVariant;
 
-std::string valueSummaryText(const LabContext& ctx);
-void showValueSummary(LabContext& ctx);
+std::string valueSummaryText(const CircuitParams& params, const ModelVariant& variant);
 
 }  // namespace lab

@@ -9,7 +9,7 @@ struct VariantData;
 
 void StartupSequence(LabContext& ctx);
 void mainLoop(LabContext& ctx);
-void shutDown(LabContext& ctx);
+void shutDown(Platform& platform);
 // Runs the whole program on a platform; the result is the exit status.
 int runMainProcedure(Platform& platform, const VariantData& variant);
 

@@ -5,15 +5,15 @@
 #include <string>
 
 #include "display/colours.h"
-#include "lab_context.h"
-#include "model/parameter_dialogs.h"
-#include "model/simulation.h"
-#include "model/value_summary.h"
+#include "shell/lab_context.h"
 #include "shell/messages.h"
+#include "tools/curve_plot.h"
 #include "tools/mouse_measure.h"
+#include "tools/parameter_dialogs.h"
 #include "tools/redraw.h"
 #include "tools/schematic.h"
 #include "tools/table_of_values.h"
+#include "tools/value_summary_box.h"
 
 namespace lab {
 
@@ -48,82 +48,89 @@ class CommandLevel {
 };
 
 void runCommand(LabContext& ctx, int index) {
+  Platform& platform = ctx.platform;
+  const VariantData& variant = ctx.variant;
+  const CircuitVariant kind = variant.kind;
+  ModelState& model = ctx;
+  DisplayState& display = ctx;
+  ToolsState& tools = ctx;
+  ShellState& shell = ctx;
   switch (index) {
     // DESK
     case QuitIndex:
-      ctx.QuitMarker = std::string("*");  // a temporary: GCC 12 warns falsely on the literal
+      tools.QuitMarker = std::string("*");  // a temporary: GCC 12 warns falsely on the literal
       break;
     case 2:
-      ClearScreen(ctx);
+      ClearScreen(platform, model, display, kind, variant);
       break;
     case 3:
-      newStart(ctx);
+      newStart(platform, model, display, kind);
       break;
     case 4:
-      ShowHelpText(ctx);
+      ShowHelpText(platform, shell, model, display, kind);
       break;
     case 5:
-      ShowAuthor(ctx);
+      ShowAuthor(platform);
       break;
     // BAUTEILE
     case 8:
-      showValueSummary(ctx);
+      showValueSummary(platform, model, display, variant, messageShower(platform, shell));
       break;
     case 9:
-      ClearScreen(ctx);
+      ClearScreen(platform, model, display, kind, variant);
       break;
     case 10:
-      batteryVoltageDialog(ctx);
+      batteryVoltageDialog(platform, model, display.layout, tools, variant, kind);
       break;
     case 11:
-      initialValueDialog(ctx);
+      initialValueDialog(platform, model, display.layout, tools, variant, kind);
       break;
     case 12:
-      resistorRDialog(ctx);
+      resistorRDialog(platform, model, display.layout, tools, variant, kind);
       break;
     case 13:
-      resistorR2Dialog(ctx);
+      resistorR2Dialog(platform, model, display.layout, tools, variant, kind);
       break;
     case 14:
-      storageDialog(ctx);
+      storageDialog(platform, model, display.layout, tools, variant, kind);
       break;
     case 15:
-      timeStepDialog(ctx);
+      timeStepDialog(platform, model, display.layout, tools, variant, kind);
       break;
     // AUSGABE
     case 18:
-      setDrawModeEmptyWindow(ctx);
+      setDrawModeEmptyWindow(tools);
       break;
     case 19:
-      setDrawModeOverwrite(ctx);
+      setDrawModeOverwrite(tools);
       break;
     case 20:
-      ClearScreen(ctx);
+      ClearScreen(platform, model, display, kind, variant);
       break;
     case 21:
-      ShowNotImplemented(ctx);
+      ShowNotImplemented(platform, shell);
       break;
     case 22:
-      ClearScreen(ctx);
+      ClearScreen(platform, model, display, kind, variant);
       break;
     case 23:
-      ShowTable(ctx);
+      ShowTable(platform, model, display, tools, variant, kind);
       break;
     case 24:
-      PrintTable(ctx);
+      PrintTable(platform, model, tools, variant, kind);
       break;
     case 26:
-      ShowSchematic(ctx, ctx.variant.switchOnPicture);
+      ShowSchematic(platform, model, display, tools, kind, variant, variant.switchOnPicture);
       break;
     case 27:
-      ShowSchematic(ctx, ctx.variant.switchOffPicture);
+      ShowSchematic(platform, model, display, tools, kind, variant, variant.switchOffPicture);
       break;
     case 29:
-      MouseMeasure(ctx);
+      MouseMeasure(platform, display.layout, tools, kind, messageShower(platform, shell));
       break;
     // Umschalten - <0> oder <1> !
     case 32:
-      ShowKeysHelp(ctx);
+      ShowKeysHelp(platform, shell);
       break;
     default:
       break;  // titles, group ends, the two idle dividers and unused indices
@@ -137,7 +144,7 @@ void Win_0_MenuEvent(LabContext& ctx, int& index) {
   // Quit only sets the marker, so it is taken at any depth.
   if (ctx.CommandDepth >= MaxCommandDepth && index != QuitIndex) {
     ctx.MessageText = "Zu viele Befehle ineinander: erst die offenen beenden.";
-    ShowMessage(ctx);
+    ShowMessage(ctx.platform, ctx);
     return;
   }
   const CommandLevel level(ctx.CommandDepth);

@@ -5,28 +5,29 @@
 
 #include "display/colours.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
+#include "platform/platform.h"
 #include "shell/credits.h"
-#include "shell/wait_prompt.h"
+#include "shell/shell_state.h"
+#include "tools/wait_prompt.h"
 
 namespace lab {
 
 namespace {
 
-void drawGridText(LabContext& ctx, int x, int y, const std::string& text) {
-  ctx.platform.draw_text(ScaleX(ctx.layout, x), ScaleY(ctx.layout, y), text);
+void drawGridText(Platform& platform, const ScreenLayout& layout, int x, int y,
+                  const std::string& text) {
+  platform.draw_text(ScaleX(layout, x), ScaleY(layout, y), text);
 }
 
-void panelBox(LabContext& ctx, int left, bool fill) {
-  const ScreenLayout& l = ctx.layout;
+void panelBox(Platform& platform, const ScreenLayout& l, int left, bool fill) {
   const double x1 = ScaleX(l, left);
   const double y1 = ScaleY(l, 4);
   const double x2 = ScaleX(l, left + 154);
   const double y2 = ScaleY(l, 196);
   if (fill) {
-    ctx.platform.fill_box(x1, y1, x2, y2);
+    platform.fill_box(x1, y1, x2, y2);
   } else {
-    ctx.platform.draw_box(x1, y1, x2, y2);
+    platform.draw_box(x1, y1, x2, y2);
   }
 }
 
@@ -35,10 +36,10 @@ constexpr int RightPanel = 164;
 
 }  // namespace
 
-void TitleScreen(LabContext& ctx) {
-  Platform& platform = ctx.platform;
+void TitleScreen(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
+                 const ShellVariant& variant) {
   // Font sizes follow the width of the display and are deliberately not rounded.
-  const double width = ctx.layout.ScreenWidth;
+  const double width = layout.ScreenWidth;
 
   platform.set_colour(ColourBlue);
   platform.set_back_colour(ColourWhite);
@@ -46,8 +47,8 @@ void TitleScreen(LabContext& ctx) {
   platform.set_font_name("times");
   platform.set_font_size(30 * width / 800);
   platform.set_text_transparent(true);
-  panelBox(ctx, LeftPanel, true);
-  panelBox(ctx, RightPanel, true);
+  panelBox(platform, layout, LeftPanel, true);
+  panelBox(platform, layout, RightPanel, true);
 
   // The pictures are opened by bare file name later, so their folder becomes the current one.
   const std::string folder = platform.picture_folder();
@@ -56,23 +57,23 @@ void TitleScreen(LabContext& ctx) {
   }
 
   platform.set_colour(ColourWhite);
-  panelBox(ctx, LeftPanel, false);
-  drawGridText(ctx, 38, 30, "Ein- und Aus-");
-  drawGridText(ctx, 34, 75, "schaltvorgänge");
-  drawGridText(ctx, ctx.variant.titleThirdLineX, 120, ctx.variant.titleThirdLine);
+  panelBox(platform, layout, LeftPanel, false);
+  drawGridText(platform, layout, 38, 30, "Ein- und Aus-");
+  drawGridText(platform, layout, 34, 75, "schaltvorgänge");
+  drawGridText(platform, layout, variant.titleThirdLineX, 120, variant.titleThirdLine);
 
   platform.set_font_size(12 * width / 800);
-  drawGridText(ctx, 80, 160, CreditAuthorLine);
+  drawGridText(platform, layout, 80, 160, CreditAuthorLine);
 
   platform.set_font_size(20 * width / 800);
-  panelBox(ctx, RightPanel, false);
-  drawGridText(ctx, 210, 40, "Programmautor: ");
-  drawGridText(ctx, 214, 70, std::string(" ") + CreditAuthorName);
-  drawGridText(ctx, 175, 90, CreditSchool);
-  drawGridText(ctx, 210, 110, CreditStreet);
-  drawGridText(ctx, 207, 130, CreditPostcodeTown);
+  panelBox(platform, layout, RightPanel, false);
+  drawGridText(platform, layout, 210, 40, "Programmautor: ");
+  drawGridText(platform, layout, 214, 70, std::string(" ") + CreditAuthorName);
+  drawGridText(platform, layout, 175, 90, CreditSchool);
+  drawGridText(platform, layout, 210, 110, CreditStreet);
+  drawGridText(platform, layout, 207, 130, CreditPostcodeTown);
 
-  WaitPrompt(ctx, 22);
+  WaitPrompt(platform, layout, tools, 22);
   platform.clear_window();
   platform.set_text_transparent(false);
 }

@@ -3,8 +3,12 @@
 
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct ScreenLayout;
+struct ShellVariant;
+struct ToolsState;
 
-void TitleScreen(LabContext& ctx);
+void TitleScreen(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
+                 const ShellVariant& variant);
 
 }  // namespace lab

@@ -10,9 +10,8 @@
 #include "display/colours.h"
 #include "display/rounding.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/number_text.h"
-#include "shell/messages.h"
+#include "platform/platform.h"
 
 namespace lab {
 
@@ -28,12 +27,11 @@ double readoutFontSize(const ScreenLayout& layout) {
 }
 
 // Foreground, background and font of the readouts, in the main window.
-void useReadoutPen(LabContext& ctx) {
-  Platform& platform = ctx.platform;
+void useReadoutPen(Platform& platform, const ScreenLayout& layout) {
   platform.set_output_window(0);
   platform.set_colour(ColourWhite);
   platform.set_back_colour(ColourBlue);
-  platform.set_font_size(readoutFontSize(ctx.layout));
+  platform.set_font_size(readoutFontSize(layout));
 }
 
 std::string readingText(int d, int screenHeight) {
@@ -76,17 +74,15 @@ int readingTenths(int d, int screenHeight) {
                                                    std::numeric_limits<int>::max()));
 }
 
-void MouseMeasure(LabContext& ctx) {
-  Platform& platform = ctx.platform;
-  const ScreenLayout& layout = ctx.layout;
-  if (ctx.variant.kind == CircuitVariant::Coil) {
+void MouseMeasure(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
+                  CircuitVariant kind, const MessageHandler& showMessage) {
+  if (kind == CircuitVariant::Coil) {
     // The coil program starts with one more call of two zero arguments; homing the text
     // position is a harmless one that nothing after it depends on.
     platform.set_text_position(0, 0);
   }
   platform.set_font_size(readoutFontSize(layout));
-  ctx.MessageText = "Unbedingt mit Maustaste 3 beenden !";
-  ShowMessage(ctx);
+  showMessage("Unbedingt mit Maustaste 3 beenden !");
 
   Panel lastPanel = Panel::None;
   platform.set_colour(ColourWhite);
@@ -100,9 +96,9 @@ void MouseMeasure(LabContext& ctx) {
   // After a command chosen inside the loop, its buttons may still be held (a nested measuring
   // ends on both): only a press after they were released ends this one, as in the prompt.
   bool released = true;
-  int choicesSeen = ctx.MenuChoiceCount;
+  int choicesSeen = tools.MenuChoiceCount;
   bool waited = false;
-  while (!ctx.mainWindowGone()) {
+  while (platform.main_window_exists()) {
     const MousePosition mouse = platform.mouse_position();
     if (mouse.x < ScaleX(layout, 152)) {
       platform.set_cursor(CursorShape::CrossHair);
@@ -110,7 +106,7 @@ void MouseMeasure(LabContext& ctx) {
       const bool lower = mouse.y > layout.CurrentPanelTop;
       if (mouse.x > TimeAxisPixels && (upper || lower)) {
         // a menu command run inside the last wait may have changed window, colours or font
-        if (waited) useReadoutPen(ctx);
+        if (waited) useReadoutPen(platform, layout);
         waited = false;
         if (upper) {
           if (lastPanel != Panel::Voltage) {
@@ -131,8 +127,8 @@ void MouseMeasure(LabContext& ctx) {
     } else {
       platform.set_cursor(CursorShape::Arrow);
     }
-    if (ctx.MenuChoiceCount != choicesSeen) {
-      choicesSeen = ctx.MenuChoiceCount;
+    if (tools.MenuChoiceCount != choicesSeen) {
+      choicesSeen = tools.MenuChoiceCount;
       released = false;
     }
     const int buttons = platform.mouse_buttons();

@@ -3,47 +3,39 @@
 
 #include "display/circuit_diagram.h"
 #include "display/colours.h"
+#include "display/display_state.h"
 #include "display/graph_panel.h"
 #include "display/strip_store.h"
-#include "lab_context.h"
+#include "model/model_state.h"
+#include "tools/tools_state.h"
 
 namespace lab {
 
-void ClearScreen(LabContext& ctx) {
-  Platform& platform = ctx.platform;
+void ClearScreen(Platform& platform, ModelState& model, DisplayState& display, CircuitVariant kind,
+                 const DisplayVariant& variant) {
   platform.set_output_window(0);
   // Chosen inside the wrap's prompt the curve clip is still set; the whole window is rebuilt.
   platform.clear_clip();
   platform.clear_window();
-  DrawGraphPanel(ctx);
-  DrawCircuit(ctx);
-  RestartGraph(ctx);
+  DrawGraphPanel(platform, display, variant);
+  DrawCircuit(platform, display.layout, kind, variant);
+  RestartGraph(platform, model, display, kind);
 }
 
-void RestartGraph(LabContext& ctx) {
-  SimulationState& sim = ctx.sim;
-  sim.t = -ctx.params.dt;  // the next step adds dt and runs at time 0
-  switch (ctx.variant.kind) {
-    case CircuitVariant::Coil:
-      sim.I = ctx.params.Initial;
-      sim.U = 0;
-      break;
-    case CircuitVariant::Capacitor:
-      sim.U = ctx.params.Initial;
-      sim.I = 0;
-      break;
-  }
-  sim.SegmentStarted = false;
-  SelectPen(ctx, 1);
-  RestoreStrips(ctx.platform, ctx.GraphSnapshot, 0, ctx.layout.SnapshotBottom, 20);
+void RestartGraph(Platform& platform, ModelState& model, DisplayState& display,
+                  CircuitVariant kind) {
+  restartState(model, kind);
+  display.curve.SegmentStarted = false;
+  SelectPen(platform, 1);
+  RestoreStrips(platform, display.GraphSnapshot, 0, display.layout.SnapshotBottom, 20);
 }
 
-void setDrawModeEmptyWindow(LabContext& ctx) {
-  ctx.DrawMode = "j";
+void setDrawModeEmptyWindow(ToolsState& tools) {
+  tools.DrawMode = "j";
 }
 
-void setDrawModeOverwrite(LabContext& ctx) {
-  ctx.DrawMode = "n";
+void setDrawModeOverwrite(ToolsState& tools) {
+  tools.DrawMode = "n";
 }
 
 }  // namespace lab

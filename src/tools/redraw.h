@@ -1,13 +1,21 @@
 // Drawing modes, the full rebuild of the main window and the restart of the graph.
 #pragma once
 
+#include "model/circuit_params.h"
+
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct DisplayState;
+struct DisplayVariant;
+struct ModelState;
+struct ToolsState;
 
-void ClearScreen(LabContext& ctx);
-void RestartGraph(LabContext& ctx);
-void setDrawModeEmptyWindow(LabContext& ctx);  // "Zeichnen in &leeres Fenster": "j"
-void setDrawModeOverwrite(LabContext& ctx);    // "&Grafik überschreiben": "n"
+void ClearScreen(Platform& platform, ModelState& model, DisplayState& display, CircuitVariant kind,
+                 const DisplayVariant& variant);
+void RestartGraph(Platform& platform, ModelState& model, DisplayState& display,
+                  CircuitVariant kind);
+void setDrawModeEmptyWindow(ToolsState& tools);  // "Zeichnen in &leeres Fenster": "j"
+void setDrawModeOverwrite(ToolsState& tools);    // "&Grafik überschreiben": "n"
 
 }  // namespace lab

@@ -3,16 +3,18 @@
 
 #include "display/circuit_diagram.h"
 #include "display/colours.h"
+#include "display/display_state.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
-#include "shell/wait_prompt.h"
+#include "platform/platform.h"
 #include "tools/redraw.h"
+#include "tools/wait_prompt.h"
 
 namespace lab {
 
-void ShowSchematic(LabContext& ctx, const std::string& fileName) {
-  Platform& platform = ctx.platform;
-  const ScreenLayout& layout = ctx.layout;
+void ShowSchematic(Platform& platform, ModelState& model, DisplayState& display,
+                   const ToolsState& tools, CircuitVariant kind, const DisplayVariant& variant,
+                   const std::string& fileName) {
+  const ScreenLayout& layout = display.layout;
   platform.set_output_window(0);
   platform.clear_clip();  // clearing must reach the whole client area
   platform.clear_window();
@@ -23,13 +25,13 @@ void ShowSchematic(LabContext& ctx, const std::string& fileName) {
   if (picture) {
     platform.put_picture_stretched(picture, ScaleX(layout, 4), ScaleY(layout, 4),
                                    ScaleX(layout, 310), ScaleY(layout, 192));
-    WaitPrompt(ctx, 24);
-    if (ctx.mainWindowGone()) return;
+    WaitPrompt(platform, layout, tools, 24);
+    if (!platform.main_window_exists()) return;
   }
   platform.set_output_window(0);  // a command run inside the prompt may have moved the output
   platform.clear_window();
-  DrawCircuit(ctx);
-  RestartGraph(ctx);
+  DrawCircuit(platform, layout, kind, variant);
+  RestartGraph(platform, model, display, kind);
 }
 
 }  // namespace lab

@@ -3,10 +3,18 @@
 
 #include <string>
 
+#include "model/circuit_params.h"
+
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct DisplayState;
+struct DisplayVariant;
+struct ModelState;
+struct ToolsState;
 
-void ShowSchematic(LabContext& ctx, const std::string& fileName);
+void ShowSchematic(Platform& platform, ModelState& model, DisplayState& display,
+                   const ToolsState& tools, CircuitVariant kind, const DisplayVariant& variant,
+                   const std::string& fileName);
 
 }  // namespace lab

@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "display/display_state.h"
 #include "display/rounding.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
+#include "model/model_state.h"
 #include "model/number_text.h"
-#include "shell/wait_prompt.h"
+#include "platform/platform.h"
 #include "tools/redraw.h"
+#include "tools/tools_state.h"
+#include "tools/wait_prompt.h"
 
 namespace lab {
 
@@ -30,16 +33,17 @@ struct WindowFit {
 };
 
 // The lines of the screen table, heading first; the empty line and the prompt are added apart.
-std::vector<std::string> screenLines(const LabContext& ctx) {
-  std::vector<std::string> lines{ctx.variant.screenTableHeading};
-  for (int k = 0; k < ctx.variant.screenTableRows; ++k) {
-    lines.push_back(tableRow(ctx, k, ctx.ScreenValueFormat));
+std::vector<std::string> screenLines(const ModelState& model, const ToolsState& tools,
+                                     const ToolsVariant& variant, CircuitVariant kind) {
+  std::vector<std::string> lines{variant.screenTableHeading};
+  for (int k = 0; k < variant.screenTableRows; ++k) {
+    lines.push_back(tableRow(model, kind, k, tools.ScreenValueFormat));
   }
   return lines;
 }
 
-std::string promptText(const LabContext& ctx) {
-  return ctx.layout.XFactor > 1 ? "Weiter ?   <RETURN>" : "Weiter ?  <RETURN>";
+std::string promptText(const ScreenLayout& layout) {
+  return layout.XFactor > 1 ? "Weiter ?   <RETURN>" : "Weiter ?  <RETURN>";
 }
 
 // The first grid row whose prompt line starts at or below y, or row 24 when that is already so.
@@ -51,10 +55,9 @@ std::int16_t promptRowBelow(const ScreenLayout& layout, double y) {
 }
 
 // Measures the table in the current font of the output window at the given size.
-WindowFit measure(LabContext& ctx, const std::vector<std::string>& lines, double size) {
-  Platform& platform = ctx.platform;
+WindowFit measure(Platform& platform, const ScreenLayout& layout,
+                  const std::vector<std::string>& lines, double size) {
   platform.set_font_size(size);
-  const ScreenLayout& layout = ctx.layout;
   double width = 0;
   for (const auto& line : lines) width = std::max(width, platform.text_width(line));
   const double lineHeight = platform.line_height();
@@ -62,7 +65,7 @@ WindowFit measure(LabContext& ctx, const std::vector<std::string>& lines, double
   const double rowsBottom = static_cast<double>(lines.size() + 1) * lineHeight;
   const std::int16_t row = promptRowBelow(layout, rowsBottom);
   const double promptX = layout.XFactor > 1 ? 19 : 2;
-  width = std::max(width, promptX + platform.text_width(promptText(ctx)));
+  width = std::max(width, promptX + platform.text_width(promptText(layout)));
   const double height = roundHalfEven(row * layout.YFactor) + lineHeight;
 
   WindowFit fit{};
@@ -79,20 +82,20 @@ bool fitsScreen(const ScreenLayout& layout, const WindowFit& fit) {
 
 // The largest font size up to the graph text's size (scaled by the smaller screen factor) at
 // which every line of the table and the prompt fit on the screen.
-WindowFit fitTable(LabContext& ctx, const std::vector<std::string>& lines) {
-  const ScreenLayout& layout = ctx.layout;
+WindowFit fitTable(Platform& platform, const ScreenLayout& layout,
+                   const std::vector<std::string>& lines) {
   const double scale = std::min(layout.ScreenWidth / 800.0, layout.ScreenHeight / 600.0);
   double size = std::max(12 * scale, 9.0);
-  WindowFit fit = measure(ctx, lines, size);
+  WindowFit fit = measure(platform, layout, lines, size);
   if (!fitsScreen(layout, fit)) {
     // metrics grow about linearly with the size: start near the fitting size, then step down
     const double ratio = std::min(layout.ScreenWidth / static_cast<double>(fit.geometry.width),
                                   layout.ScreenHeight / static_cast<double>(fit.geometry.height));
     size = std::max(SmallestFontSize, size * ratio);
-    fit = measure(ctx, lines, size);
+    fit = measure(platform, layout, lines, size);
     while (!fitsScreen(layout, fit) && size > SmallestFontSize) {
       size = std::max(SmallestFontSize, size * 0.97);
-      fit = measure(ctx, lines, size);
+      fit = measure(platform, layout, lines, size);
     }
   }
   // keep the window's corner where it belongs, moved up or left only as far as needed
@@ -103,8 +106,7 @@ WindowFit fitTable(LabContext& ctx, const std::vector<std::string>& lines) {
   return fit;
 }
 
-void openTableWindow(LabContext& ctx, const WindowGeometry& geometry, double fontSize) {
-  Platform& platform = ctx.platform;
+void openTableWindow(Platform& platform, const WindowGeometry& geometry, double fontSize) {
   platform.open_window(TableWindow, geometry);
   platform.set_output_window(TableWindow);
   platform.set_font_name("mono");  // fixed pitch keeps the value columns under each other
@@ -113,19 +115,20 @@ void openTableWindow(LabContext& ctx, const WindowGeometry& geometry, double fon
 
 }  // namespace
 
-std::string tableRow(const LabContext& ctx, int k, const std::string& picture) {
-  const SampleLog& log = ctx.sampleLog;
+std::string tableRow(const ModelState& model, CircuitVariant kind, int k,
+                     const std::string& picture) {
+  const SampleLog& log = model.sampleLog;
   const double t = log.t[k];
   const double U = log.U[k];
   const double I = log.I[k];
   const double d = log.d[k];
   std::array<double, 6> columns{};
-  switch (ctx.variant.kind) {
+  switch (kind) {
     case CircuitVariant::Coil:
-      columns = {t, I, I * ctx.params.R, U, d, I + d};
+      columns = {t, I, I * model.params.R, U, d, I + d};
       break;
     case CircuitVariant::Capacitor:
-      columns = {t, U, ctx.params.Uo - U, I, d, U + d};
+      columns = {t, U, model.params.Uo - U, I, d, U + d};
       break;
   }
   std::string row;
@@ -133,9 +136,9 @@ std::string tableRow(const LabContext& ctx, int k, const std::string& picture) {
   return row;
 }
 
-void ShowTable(LabContext& ctx) {
-  Platform& platform = ctx.platform;
-  const ScreenLayout& layout = ctx.layout;
+void ShowTable(Platform& platform, ModelState& model, DisplayState& display,
+               const ToolsState& tools, const ToolsVariant& variant, CircuitVariant kind) {
+  const ScreenLayout& layout = display.layout;
   const WindowGeometry given{ScaleX(layout, 6), ScaleY(layout, 40), 310, ScaleY(layout, 125)};
   platform.open_window(TableWindow, given);
   platform.set_output_window(TableWindow);
@@ -143,35 +146,35 @@ void ShowTable(LabContext& ctx) {
 
   // The given window holds neither the rows nor all lines legibly: measure, then reopen it
   // at the size that does.
-  const std::vector<std::string> lines = screenLines(ctx);
-  const WindowFit fit = fitTable(ctx, lines);
+  const std::vector<std::string> lines = screenLines(model, tools, variant, kind);
+  const WindowFit fit = fitTable(platform, layout, lines);
   const WindowGeometry& g = fit.geometry;
   if (g.x != given.x || g.y != given.y || g.width != given.width || g.height != given.height) {
-    openTableWindow(ctx, g, fit.fontSize);
+    openTableWindow(platform, g, fit.fontSize);
   }
 
   platform.print_text(lines.front(), true);
   platform.print_text("", true);
   for (std::size_t k = 1; k < lines.size(); ++k) platform.print_text(lines[k], true);
-  WaitPrompt(ctx, fit.promptRow);
+  WaitPrompt(platform, layout, tools, fit.promptRow);
 
   platform.close_window(TableWindow);
-  if (ctx.mainWindowGone()) return;
+  if (!platform.main_window_exists()) return;
   platform.set_output_window(0);  // the graph comes back in the main window
-  RestartGraph(ctx);
+  RestartGraph(platform, model, display, kind);
 }
 
-void PrintTable(LabContext& ctx) {
-  Platform& platform = ctx.platform;
+void PrintTable(Platform& platform, const ModelState& model, const ToolsState& tools,
+                const ToolsVariant& variant, CircuitVariant kind) {
   // Any false result means the platform has told the pupil and dropped the job: stop there.
   if (!platform.printer_write("", true)) return;
   if (!platform.printer_set_font_size(12)) return;
   if (!platform.printer_write("", true)) return;
   if (!platform.printer_write("", true)) return;
-  if (!platform.printer_write(ctx.variant.printTableHeading, true)) return;
+  if (!platform.printer_write(variant.printTableHeading, true)) return;
   if (!platform.printer_write("", true)) return;
   for (int k = 0; k < PrintedRows; ++k) {
-    if (!platform.printer_write(tableRow(ctx, k, ctx.PrintValueFormat), true)) return;
+    if (!platform.printer_write(tableRow(model, kind, k, tools.PrintValueFormat), true)) return;
   }
   if (!platform.printer_write("", true)) return;
   if (!platform.printer_end_page()) return;

@@ -3,15 +3,24 @@
 
 #include <string>
 
+#include "model/circuit_params.h"
+
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct DisplayState;
+struct ModelState;
+struct ToolsState;
+struct ToolsVariant;
 
 inline constexpr int TableWindow = 3;
 
 // Row k of the table: six values through the number picture.
-std::string tableRow(const LabContext& ctx, int k, const std::string& picture);
-void ShowTable(LabContext& ctx);
-void PrintTable(LabContext& ctx);
+std::string tableRow(const ModelState& model, CircuitVariant kind, int k,
+                     const std::string& picture);
+void ShowTable(Platform& platform, ModelState& model, DisplayState& display,
+               const ToolsState& tools, const ToolsVariant& variant, CircuitVariant kind);
+void PrintTable(Platform& platform, const ModelState& model, const ToolsState& tools,
+                const ToolsVariant& variant, CircuitVariant kind);
 
 }  // namespace lab

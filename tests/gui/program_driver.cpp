@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 #include "shell/main_procedure.h"
+#include "variants/variant_data.h"
 
 namespace lab::gui {
 
@@ -146,7 +147,7 @@ void ProgramRun::run() {
   watchdog_.start();
   StartupSequence(*ctx_);
   mainLoop(*ctx_);
-  shutDown(*ctx_);
+  shutDown((*ctx_).platform);
   ticker_.stop();
   watchdog_.stop();
 }

@@ -15,8 +15,8 @@
 #include <QString>
 #include <QTimer>
 
-#include "lab_context.h"
 #include "platform/qt/qt_platform.h"
+#include "shell/lab_context.h"
 #include "variants/variant_data.h"
 
 class QLineEdit;

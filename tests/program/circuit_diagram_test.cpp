@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -30,9 +31,9 @@ class CircuitAt800x600 : public ::testing::Test {
  protected:
   std::vector<std::string> draw(const VariantData& variant) {
     LabContext ctx(p, variant);
-    initScreenMetrics(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
     p.takeCalls();
-    DrawCircuit(ctx);
+    DrawCircuit(ctx.platform, ctx.layout, ctx.variant.kind, ctx.variant);
     return p.takeCalls();
   }
   test::RecordingPlatform p{800, 600};
@@ -99,8 +100,8 @@ TEST(CircuitDiagram, HalfPixelLabelIsPassedUnrounded) {
   // At height 605: Y110 = 332, Y150 = 453, so "R" sits at y 392.5.
   test::RecordingPlatform p(800, 605);
   LabContext ctx(p, coilVariant());
-  initScreenMetrics(ctx);
-  DrawCircuit(ctx);
+  initScreenMetrics(ctx.platform, ctx.layout);
+  DrawCircuit(ctx.platform, ctx.layout, ctx.variant.kind, ctx.variant);
   const auto texts = p.callsStartingWith("draw_text");
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts.front(), "draw_text 757 392.5 R");
@@ -109,9 +110,9 @@ TEST(CircuitDiagram, HalfPixelLabelIsPassedUnrounded) {
 TEST(CircuitDiagram, LeavesTheSwitchStateAlone) {
   test::RecordingPlatform p(800, 600);
   LabContext ctx(p, capacitorVariant());
-  initScreenMetrics(ctx);
+  initScreenMetrics(ctx.platform, ctx.layout);
   ctx.SwitchState = 2;
-  DrawCircuit(ctx);
+  DrawCircuit(ctx.platform, ctx.layout, ctx.variant.kind, ctx.variant);
   EXPECT_EQ(ctx.SwitchState, 2);
 }
 
@@ -154,15 +155,15 @@ TEST(CircuitDiagram, SwitchErasesInBlueAndDrawsInMagenta) {
     SCOPED_TRACE(c.name);
     test::RecordingPlatform p(800, 600);
     LabContext ctx(p, c.variant);
-    initScreenMetrics(ctx);
-    DrawCircuit(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
+    DrawCircuit(ctx.platform, ctx.layout, ctx.variant.kind, ctx.variant);
     p.takeCalls();
     // Twice: the key of the position already shown repeats the same redraw.
     for (int round = 0; round < 2; ++round) {
       if (c.toOn) {
-        SwitchTo1(ctx);
+        SwitchTo1(ctx.platform, ctx.layout, ctx.variant.kind, ctx);
       } else {
-        SwitchTo0(ctx);
+        SwitchTo0(ctx.platform, ctx.layout, ctx.variant.kind, ctx);
       }
       EXPECT_EQ(p.takeCalls(), c.calls);
       EXPECT_EQ(ctx.SwitchState, c.state);

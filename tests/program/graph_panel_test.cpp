@@ -8,15 +8,16 @@
 
 #include "display/screen_layout.h"
 #include "display/strip_store.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
 
 // Sets what the start-up has set before the panel is first drawn.
 void prepare(LabContext& ctx) {
-  initScreenMetrics(ctx);
+  initScreenMetrics(ctx.platform, ctx.layout);
   ctx.layout.SnapshotBottom = static_cast<std::int16_t>(ScaleY(ctx.layout, 199));
 }
 
@@ -26,7 +27,7 @@ TEST(GraphPanel, DrawsTheCoilPanelsInOrderAt800x600) {
   prepare(ctx);
   p.takeCalls();
 
-  DrawGraphPanel(ctx);
+  DrawGraphPanel(ctx.platform, ctx, ctx.variant);
 
   std::vector<std::string> expected = {
       "set_output_window 0",
@@ -64,7 +65,7 @@ TEST(GraphPanel, ComputesTheAnchorsItDrawsWith) {
   setScreenMetrics(ctx.layout, 1024, 768);  // metrics only: the panel computes the anchors
   ctx.layout.SnapshotBottom = 764;
 
-  DrawGraphPanel(ctx);
+  DrawGraphPanel(ctx.platform, ctx, ctx.variant);
 
   const ScreenLayout& l = ctx.layout;
   EXPECT_EQ(l.GraphRight, 510);
@@ -88,7 +89,7 @@ TEST(GraphPanel, CapacitorTitles) {
   LabContext ctx(p, capacitorVariant());
   prepare(ctx);
 
-  DrawGraphPanel(ctx);
+  DrawGraphPanel(ctx.platform, ctx, ctx.variant);
 
   EXPECT_EQ(p.callsStartingWith("draw_text"),
             (std::vector<std::string>{"draw_text 280 115 Zeit", "draw_text 280 340 Zeit",
@@ -101,7 +102,7 @@ TEST(GraphPanel, SnapshotPutsTheBlankPanelsBack) {
   test::RecordingPlatform p(800, 600);
   LabContext ctx(p, coilVariant());
   prepare(ctx);
-  DrawGraphPanel(ctx);
+  DrawGraphPanel(ctx.platform, ctx, ctx.variant);
   p.takeCalls();
 
   RestoreStrips(p, ctx.GraphSnapshot, 0, ctx.layout.SnapshotBottom, 20);
@@ -116,9 +117,9 @@ TEST(GraphPanel, RedrawingReplacesTheSnapshot) {
   test::RecordingPlatform p(800, 600);
   LabContext ctx(p, coilVariant());
   prepare(ctx);
-  DrawGraphPanel(ctx);
+  DrawGraphPanel(ctx.platform, ctx, ctx.variant);
   const ImageHandle first = ctx.GraphSnapshot[1];
-  DrawGraphPanel(ctx);
+  DrawGraphPanel(ctx.platform, ctx, ctx.variant);
   ASSERT_TRUE(ctx.GraphSnapshot[1]);
   EXPECT_NE(ctx.GraphSnapshot[1], first);
 }

@@ -11,10 +11,11 @@
 
 #include "display/graph_panel.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/circuit_params.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
 #include "shell/messages.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -23,11 +24,12 @@ namespace {
 struct Session {
   explicit Session(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
     platform.open_main_window();
-    initScreenMetrics(ctx);
-    loadCircuitDefaults(ctx);
-    LoadHelpText(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
+    loadCircuitDefaults(ctx, ctx.variant);
+    loadOutputDefaults(ctx, ctx.layout);
+    LoadHelpText(ctx, ctx.variant);
     BuildMenu(ctx);
-    DrawGraphPanel(ctx);
+    DrawGraphPanel(ctx.platform, ctx, ctx.variant);
     platform.availablePictures = {variant.switchOnPicture, variant.switchOffPicture};
     platform.takeCalls();
   }
@@ -162,7 +164,7 @@ std::map<int, Command> coilCommands() {
           expectBox(r, "|Durch eine Spule L kann der Spulen-|");
           EXPECT_EQ(countCalls(calls, "put_image"), 20);
           EXPECT_DOUBLE_EQ(r.ctx.sim.t, -0.05);
-          EXPECT_FALSE(r.ctx.sim.SegmentStarted);
+          EXPECT_FALSE(r.ctx.curve.SegmentStarted);
         }}},
       {5,
        {noScript,
@@ -223,7 +225,7 @@ TEST(Win_0_MenuEvent, EveryIndexRunsItsCommandOrNothing) {
     // A running sweep, so that every restart and every new start shows.
     run.ctx.sim.t = 2.0;
     run.ctx.sim.StepCounter = 7;
-    run.ctx.sim.SegmentStarted = true;
+    run.ctx.curve.SegmentStarted = true;
     run.ctx.DrawMode = index == 18 ? "n" : "j";
     const auto found = commands.find(index);
     if (found != commands.end()) found->second.script(run.platform);
@@ -243,7 +245,7 @@ TEST(Win_0_MenuEvent, EveryIndexRunsItsCommandOrNothing) {
     EXPECT_EQ(run.ctx.DrawMode, "j");
     EXPECT_EQ(run.ctx.sim.t, 2.0);
     EXPECT_EQ(run.ctx.sim.StepCounter, 7);
-    EXPECT_TRUE(run.ctx.sim.SegmentStarted);
+    EXPECT_TRUE(run.ctx.curve.SegmentStarted);
     EXPECT_TRUE(run.platform.messageBoxes.empty());
   }
 }

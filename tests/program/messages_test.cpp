@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -62,7 +63,7 @@ const std::string CapacitorHelp =
 TEST(ShowMessage, ShowsTheMessageTextAsAnInformationBox) {
   Session run(coilVariant());
   run.ctx.MessageText = "eins||drei|";
-  ShowMessage(run.ctx);
+  ShowMessage(run.ctx.platform, run.ctx);
   EXPECT_EQ(run.platform.takeCalls(), (std::vector<std::string>{"message_box eins||drei|"}));
 }
 
@@ -79,7 +80,7 @@ TEST(LoadHelpText, ReadsTheLinesAfterTheMenuUpToTheEndMark) {
   };
   for (const Case& c : cases) {
     Session run(*c.variant);
-    LoadHelpText(run.ctx);
+    LoadHelpText(run.ctx, run.ctx.variant);
     EXPECT_EQ(run.ctx.HelpLineCount, c.count);
     EXPECT_EQ(run.ctx.HelpLines[0], "");
     EXPECT_EQ(run.ctx.HelpLines[1], "");
@@ -88,7 +89,7 @@ TEST(LoadHelpText, ReadsTheLinesAfterTheMenuUpToTheEndMark) {
     EXPECT_TRUE(run.platform.takeCalls().empty());
   }
   Session coil(coilVariant());
-  LoadHelpText(coil.ctx);
+  LoadHelpText(coil.ctx, coil.ctx.variant);
   EXPECT_EQ(coil.ctx.HelpLines[14], "Öffnen des Schalters?");
   EXPECT_EQ(coil.ctx.HelpLines[22], "");
 }
@@ -103,8 +104,8 @@ TEST(ShowHelpText, BoxesHoldTheHelpLinesEachEndedByALineBreak) {
                                    {&capacitorVariant(), CapacitorHelp, {1, 5, 6, 8, 9}}};
   for (const Case& c : cases) {
     Session run(*c.variant);
-    LoadHelpText(run.ctx);
-    ShowHelpText(run.ctx);
+    LoadHelpText(run.ctx, run.ctx.variant);
+    ShowHelpText(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind);
     ASSERT_EQ(run.platform.messageBoxes.size(), 1u);
     EXPECT_EQ(run.platform.messageBoxes[0], c.text);
     EXPECT_EQ(run.ctx.MessageText, c.text);
@@ -122,16 +123,16 @@ TEST(ShowHelpText, BoxesHoldTheHelpLinesEachEndedByALineBreak) {
 
 TEST(ShowHelpText, AfterTheBoxTheRunStartsAgainOnTheBlankGraph) {
   Session run(capacitorVariant());
-  LoadHelpText(run.ctx);
+  LoadHelpText(run.ctx, run.ctx.variant);
   run.ctx.params.Initial = 4;
   run.ctx.params.dt = 0.2;
   run.ctx.sim.t = 9.8;
   run.ctx.sim.U = 1;
   run.ctx.sim.I = 3;
-  run.ctx.sim.SegmentStarted = true;
+  run.ctx.curve.SegmentStarted = true;
   run.platform.set_output_window(2);
   run.platform.takeCalls();
-  ShowHelpText(run.ctx);
+  ShowHelpText(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind);
   const std::vector<std::string> calls = run.platform.takeCalls();
   ASSERT_GE(calls.size(), 2u);
   EXPECT_EQ(calls[0].rfind("message_box |Ein Kondensator", 0), 0u);
@@ -141,13 +142,13 @@ TEST(ShowHelpText, AfterTheBoxTheRunStartsAgainOnTheBlankGraph) {
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.2);
   EXPECT_EQ(run.ctx.sim.U, 4.0);
   EXPECT_EQ(run.ctx.sim.I, 0.0);
-  EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+  EXPECT_FALSE(run.ctx.curve.SegmentStarted);
 }
 
 TEST(ShowKeysHelp, ShowsTheKeysAndLeavesTheScreenAlone) {
   Session run(coilVariant());
   run.ctx.sim.t = 1.5;
-  ShowKeysHelp(run.ctx);
+  ShowKeysHelp(run.ctx.platform, run.ctx);
   const std::string text =
       " Tasten <0> u. <1> | bedienen den Schalter !|| Die Zeit läuft, wenn eine| der Tasten "
       "gedrückt ist.";
@@ -162,7 +163,7 @@ TEST(ShowKeysHelp, ShowsTheKeysAndLeavesTheScreenAlone) {
 TEST(ShowAuthor, ShowsEightLinesInItsOwnBoxAndKeepsTheMessageText) {
   Session run(capacitorVariant());
   run.ctx.MessageText = "vorher";
-  ShowAuthor(run.ctx);
+  ShowAuthor(run.ctx.platform);
   const std::vector<std::string> calls = run.platform.takeCalls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].rfind("message_box author ", 0), 0u);
@@ -176,7 +177,7 @@ TEST(ShowAuthor, ShowsEightLinesInItsOwnBoxAndKeepsTheMessageText) {
 
 TEST(ShowNotImplemented, AnswersHardcopy) {
   Session run(coilVariant());
-  ShowNotImplemented(run.ctx);
+  ShowNotImplemented(run.ctx.platform, run.ctx);
   EXPECT_EQ(run.platform.takeCalls(),
             (std::vector<std::string>{"message_box Hier nicht implementiert"}));
   EXPECT_EQ(run.ctx.MessageText, "Hier nicht implementiert");

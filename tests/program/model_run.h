@@ -8,10 +8,11 @@
 
 #include "display/graph_panel.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/circuit_params.h"
 #include "model/simulation.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "tools/curve_plot.h"
 #include "tools/redraw.h"
 #include "variants/variant_data.h"
 
@@ -21,11 +22,12 @@ struct ModelRun {
   explicit ModelRun(const VariantData& variant, int width = 800, int height = 600)
       : platform(width, height), ctx(platform, variant) {
     platform.open_main_window();
-    initScreenMetrics(ctx);
-    loadCircuitDefaults(ctx);
-    DrawGraphPanel(ctx);
-    RestartGraph(ctx);
-    newStart(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
+    loadCircuitDefaults(ctx, ctx.variant);
+    loadOutputDefaults(ctx, ctx.layout);
+    DrawGraphPanel(ctx.platform, ctx, ctx.variant);
+    RestartGraph(ctx.platform, ctx, ctx, ctx.variant.kind);
+    newStart(ctx.platform, ctx, ctx, ctx.variant.kind);
     platform.takeCalls();
   }
 

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
 #include "shell/menu.h"
+#include "shell/messages.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -43,7 +45,8 @@ TEST(MouseMeasure, StartsWithTheWarningBoxAndBlankFieldsInWhiteOnBlue) {
   for (const VariantData* variant : {&coilVariant(), &capacitorVariant()}) {
     MeasureRun run(*variant);
     run.platform.mouse(0, 0, 3);
-    MouseMeasure(run.ctx);
+    MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+                 messageShower(run.ctx.platform, run.ctx));
     EXPECT_EQ(run.platform.messageBoxes,
               std::vector<std::string>{"Unbedingt mit Maustaste 3 beenden !"});
     EXPECT_EQ(run.texts(), (std::vector<std::string>{upper(Blanks17), lower(Blanks17)}));
@@ -76,7 +79,8 @@ TEST(MouseMeasure, ReadsVoltageAndCurrentAtThePointersHeight) {
       .mouse(100, 422 + 30, 0)  // 30 below CurrentZeroY
       .mouse(100, 422 - 1, 0)   // one pixel: n = 3, 600/600
       .mouse(100, 0, 3);        // above the panel: still the upper panel, d 141 reads 15.6
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   EXPECT_EQ(run.texts(), (std::vector<std::string>{
                              upper(Blanks17), lower(Blanks17), lower(Blanks15), upper("3.3 V   "),
                              upper("0 V   "), upper(Blanks15), lower("-3.3 µA   "),
@@ -87,7 +91,8 @@ TEST(MouseMeasure, AShorterReadingCoversWhatALongerOneLeftBeyondItsBlanks) {
   MeasureRun run(coilVariant());
   // d = -120: n = -400, 200 * -400 / 600 = -133.3 -> -13.3; then the zero line, then again
   run.platform.mouse(100, 141 + 120, 0).mouse(100, 141, 0).mouse(100, 141, 3);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   const std::vector<std::string> calls = run.platform.takeCalls();
   const auto shorter = std::find(calls.begin(), calls.end(), upper("0 V   "));
   ASSERT_NE(shorter, calls.end());
@@ -113,7 +118,8 @@ TEST(MouseMeasure, WritesNothingLeftOfTheTimeAxisOrRightOfTheGraph) {
       .mouse(200, 285, 0)
       .mouse(379, 300, 0)
       .mouse(11, 100, 3);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   const std::vector<std::string> cursors = run.platform.callsStartingWith("set_cursor");
   EXPECT_EQ(cursors, (std::vector<std::string>{"set_cursor cross",     // start, x 0
                                                "set_cursor cross",     // x 10
@@ -137,7 +143,8 @@ TEST(MouseMeasure, SingleButtonsContinueAndBothButtonsEnd) {
       .mouse(100, 111, 0)
       .mouse(100, 111, LeftButton | RightButton)
       .mouse(100, 120, 0);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
   EXPECT_FALSE(run.platform.scriptExhausted());
 }
@@ -145,7 +152,8 @@ TEST(MouseMeasure, SingleButtonsContinueAndBothButtonsEnd) {
 TEST(MouseMeasure, ClosingTheMainWindowEndsIt) {
   MeasureRun run(capacitorVariant());
   run.platform.mouse(100, 111, LeftButton).closeMainWindow().mouse(100, 120, 0);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
   EXPECT_EQ(run.platform.calls.back(), "set_font_size 12");
 }
@@ -153,7 +161,8 @@ TEST(MouseMeasure, ClosingTheMainWindowEndsIt) {
 TEST(MouseMeasure, ClosingDuringTheWarningBoxEndsWithoutReading) {
   MeasureRun run(coilVariant());
   run.platform.closeMainWindow().mouse(100, 111, 0);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
   EXPECT_EQ(run.texts(), (std::vector<std::string>{upper(Blanks17), lower(Blanks17)}));
 }
@@ -167,7 +176,8 @@ TEST(MouseMeasure, AMenuCommandInsideTheLoopLeavesTheReadoutsWhiteOnBlue) {
     run.platform.set_font_size(7);
   });
   run.platform.mouse(100, 111, 0).menu(8).mouse(100, 111, 3);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   const std::vector<std::string> calls = run.platform.takeCalls();
   const auto menu = std::find(calls.begin(), calls.end(), "menu 8");
   ASSERT_NE(menu, calls.end());
@@ -191,7 +201,8 @@ TEST(MouseMeasure, BothButtonsEndingANestedMeasuringLeaveTheOuterOneMeasuring) {
       .mouse(100, 130, 0)  // released: d = 11, n = 37, 7400 / 600 -> 1.2
       .mouse(100, 130, 3)  // a fresh press ends the outer one
       .mouse(100, 100, 0);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
   EXPECT_EQ(run.platform.messageBoxes.size(), 2u);
   const std::vector<std::string> texts = run.texts();
@@ -204,7 +215,8 @@ TEST(MouseMeasure, FieldsAndFontFollowTheScreenSize) {
   MeasureRun run(coilVariant(), 1024, 768);
   // 1024 x 768: VoltageZeroY 180, CurrentZeroY 539, ScaleX(70) 224, ScaleY(30) 115
   run.platform.mouse(300, 180 - 30, 0).mouse(300, 539 + 30, 3);
-  MouseMeasure(run.ctx);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
   const auto sizes = run.platform.callsStartingWith("set_font_size");
   ASSERT_GE(sizes.size(), 2u);
   for (std::size_t i = 0; i + 1 < sizes.size(); ++i) EXPECT_EQ(sizes[i], "set_font_size 25.6");

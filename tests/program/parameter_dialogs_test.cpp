@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "model/circuit_params.h"
-#include "model/parameter_dialogs.h"
 #include "model_run.h"
 #include "shell/menu.h"
+#include "tools/curve_plot.h"
+#include "tools/parameter_dialogs.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -27,7 +29,8 @@ std::vector<std::string> runDialog(ModelRun& run, Quantity q,
                                    const std::vector<std::string>& lines) {
   for (const auto& line : lines) run.platform.line(line);
   run.platform.takeCalls();
-  parameterDialog(run.ctx, q);
+  parameterDialog(run.ctx.platform, run.ctx, run.ctx.layout, run.ctx, run.ctx.variant,
+                  run.ctx.variant.kind, q);
   return run.platform.takeCalls();
 }
 
@@ -203,7 +206,7 @@ TEST(ParameterDialogs, ExtraStores) {
     EXPECT_EQ(run.ctx.params.Uo, 8);
     EXPECT_EQ(run.ctx.params.RestartVoltage, 8);
     run.ctx.SwitchState = 2;
-    newStart(run.ctx);
+    newStart(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
     EXPECT_EQ(run.ctx.sim.U, 8);
   }
   {
@@ -301,12 +304,15 @@ TEST(ParameterDialogs, ARefusedWindowBackgroundStopsTheProgram) {
   ModelRun run(coilVariant());
   run.platform.refuseWindowBackground = true;
   run.platform.line("2");
-  EXPECT_THROW(resistorRDialog(run.ctx), test::RuntimeStop);
+  EXPECT_THROW(resistorRDialog(run.ctx.platform, run.ctx, run.ctx.layout, run.ctx, run.ctx.variant,
+                               run.ctx.variant.kind),
+               test::RuntimeStop);
   EXPECT_EQ(run.ctx.params.R, 1);
 }
 
 TEST(ParameterDialogs, TheSixCommandsOpenTheirOwnDialog) {
-  using Command = void (*)(LabContext&);
+  using Command = void (*)(Platform&, ModelState&, const ScreenLayout&, ToolsState&,
+                           const ToolsVariant&, CircuitVariant);
   const struct {
     Command command;
     Quantity quantity;
@@ -318,7 +324,8 @@ TEST(ParameterDialogs, TheSixCommandsOpenTheirOwnDialog) {
       ModelRun run(*variant);
       run.platform.line("0.75");
       run.platform.takeCalls();
-      c.command(run.ctx);
+      c.command(run.ctx.platform, run.ctx, run.ctx.layout, run.ctx, run.ctx.variant,
+                run.ctx.variant.kind);
       const std::string prompt = dialogOf(run.ctx, c.quantity).prompt;
       EXPECT_EQ(shownPrompts(run.platform.takeCalls()).front().substr(0, prompt.size()), prompt);
       EXPECT_EQ(fieldOf(run.ctx.params, c.quantity), 0.75) << prompt;
@@ -372,7 +379,8 @@ TEST(ParameterDialogs, HostileLinesLeaveEveryValueFiniteAndInRange) {
         const double before = fieldOf(run.ctx.params, dialog.quantity);
         const int lines = std::uniform_int_distribution<int>(1, 6)(random);
         for (int i = 0; i < lines; ++i) run.platform.line(hostileLine(random));
-        parameterDialog(run.ctx, dialog.quantity);
+        parameterDialog(run.ctx.platform, run.ctx, run.ctx.layout, run.ctx, run.ctx.variant,
+                        run.ctx.variant.kind, dialog.quantity);
         run.platform.calls.clear();
         const double after = fieldOf(run.ctx.params, dialog.quantity);
         ASSERT_TRUE(std::isfinite(after)) << dialog.prompt;
@@ -395,7 +403,8 @@ class NestedCommand : public ::testing::Test {
   NestedCommand() : run(coilVariant()) { BuildMenu(run.ctx); }
   std::vector<std::string> runResistorDialog() {
     run.platform.takeCalls();
-    resistorRDialog(run.ctx);
+    resistorRDialog(run.ctx.platform, run.ctx, run.ctx.layout, run.ctx, run.ctx.variant,
+                    run.ctx.variant.kind);
     return run.platform.takeCalls();
   }
   ModelRun run;

@@ -8,8 +8,9 @@
 
 #include "display/colours.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -21,7 +22,7 @@ std::string colourText(Colour c) {
 TEST(Pens, StartUpReadsTheDisplayAndSelectsPenOne) {
   test::RecordingPlatform p(1024, 768);
   LabContext ctx(p, coilVariant());
-  initScreenMetrics(ctx);
+  initScreenMetrics(ctx.platform, ctx.layout);
   EXPECT_EQ(ctx.layout.ScreenWidth, 1024);
   EXPECT_EQ(ctx.layout.ScreenHeight, 768);
   EXPECT_DOUBLE_EQ(ctx.layout.XFactor, 3.2);
@@ -35,7 +36,7 @@ TEST(Pens, StartUpReadsTheDisplayAndSelectsPenOne) {
 TEST(Pens, OtherPensChangeNothing) {
   test::RecordingPlatform p(800, 600);
   LabContext ctx(p, coilVariant());
-  for (int n : {0, 2, 3, 15, -1, 1000}) SelectPen(ctx, n);
+  for (int n : {0, 2, 3, 15, -1, 1000}) SelectPen(ctx.platform, n);
   EXPECT_TRUE(p.calls.empty());
 }
 

@@ -8,8 +8,9 @@
 
 #include "display/colours.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -32,10 +33,10 @@ struct Session {
     ctx.sim.t = 3.7;
     ctx.sim.I = 7.25;
     ctx.sim.U = -4.5;
-    ctx.sim.SegmentStarted = true;
+    ctx.curve.SegmentStarted = true;
     ctx.sim.StepCounter = 38;
-    ctx.sim.x = 140;
-    ctx.sim.prevX = 137;
+    ctx.curve.x = 140;
+    ctx.curve.prevX = 137;
     ctx.sampleLog.t[5] = 0.5;
     platform.takeCalls();
   }
@@ -59,35 +60,35 @@ std::string colourCall(const std::string& name, Colour c) {
 
 void expectUntouchedRecord(const LabContext& ctx) {
   EXPECT_EQ(ctx.sim.StepCounter, 38);
-  EXPECT_EQ(ctx.sim.x, 140);
-  EXPECT_EQ(ctx.sim.prevX, 137);
+  EXPECT_EQ(ctx.curve.x, 140);
+  EXPECT_EQ(ctx.curve.prevX, 137);
   EXPECT_EQ(ctx.sampleLog.t[5], 0.5);
 }
 
 TEST(RestartGraph, CoilStartsAgainFromTheInitialCurrent) {
   Session run(coilVariant());
-  RestartGraph(run.ctx);
+  RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.1);
   EXPECT_EQ(run.ctx.sim.I, 2.5);
   EXPECT_EQ(run.ctx.sim.U, 0.0);
-  EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+  EXPECT_FALSE(run.ctx.curve.SegmentStarted);
   expectUntouchedRecord(run.ctx);
 }
 
 TEST(RestartGraph, CapacitorStartsAgainFromTheInitialVoltage) {
   Session run(capacitorVariant());
-  RestartGraph(run.ctx);
+  RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.1);
   EXPECT_EQ(run.ctx.sim.U, 2.5);
   EXPECT_EQ(run.ctx.sim.I, 0.0);
-  EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+  EXPECT_FALSE(run.ctx.curve.SegmentStarted);
   expectUntouchedRecord(run.ctx);
 }
 
 TEST(RestartGraph, SelectsPenOneAndPutsTheBlankGraphBackStripByStrip) {
   for (const VariantData* variant : {&coilVariant(), &capacitorVariant()}) {
     Session run(*variant);
-    RestartGraph(run.ctx);
+    RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
     std::vector<std::string> expected = {colourCall("set_colour", paletteColour(1)),
                                          colourCall("set_back_colour", paletteColour(3))};
     for (const std::string& call : restoredSnapshot()) expected.push_back(call);
@@ -99,7 +100,7 @@ TEST(RestartGraph, IgnoresTheDrawingMode) {
   for (const std::string mode : {"j", "n"}) {
     Session run(coilVariant());
     run.ctx.DrawMode = mode;
-    RestartGraph(run.ctx);
+    RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
     EXPECT_EQ(run.platform.callsStartingWith("put_image").size(), 20u) << mode;
     EXPECT_EQ(run.ctx.DrawMode, mode);
   }
@@ -111,7 +112,7 @@ TEST(ClearScreen, RebuildsTheMainWindowWithAFreshSnapshot) {
     run.ctx.DrawMode = mode;
     run.platform.set_output_window(3);
     run.platform.takeCalls();
-    ClearScreen(run.ctx);
+    ClearScreen(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind, run.ctx.variant);
     const std::vector<std::string> calls = run.platform.takeCalls();
     ASSERT_GE(calls.size(), 23u);
     const std::vector<std::string> start(calls.begin(), calls.begin() + 3);
@@ -130,7 +131,7 @@ TEST(ClearScreen, RebuildsTheMainWindowWithAFreshSnapshot) {
     EXPECT_FALSE(run.platform.callsStartingWith("draw_circle").empty());  // the diagram
     EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.1);
     EXPECT_EQ(run.ctx.sim.I, 2.5);
-    EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+    EXPECT_FALSE(run.ctx.curve.SegmentStarted);
     EXPECT_EQ(run.ctx.DrawMode, mode);
     expectUntouchedRecord(run.ctx);
   }
@@ -146,7 +147,7 @@ TEST(DrawMode, TheTwoEntriesOnlyStoreTheMode) {
   EXPECT_EQ(run.ctx.DrawMode, "j");
   EXPECT_TRUE(run.platform.takeCalls().empty());
   EXPECT_EQ(run.ctx.sim.t, 3.7);
-  EXPECT_TRUE(run.ctx.sim.SegmentStarted);
+  EXPECT_TRUE(run.ctx.curve.SegmentStarted);
 }
 
 }  // namespace

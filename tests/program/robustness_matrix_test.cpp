@@ -8,10 +8,11 @@
 #include <tuple>
 #include <vector>
 
-#include "lab_context.h"
 #include "model/circuit_params.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
 #include "shell/main_procedure.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -272,7 +273,7 @@ TEST_P(NestedMenuCommand, LeavesTheWaitingCommandWorking) {
     EXPECT_TRUE(platform.scriptExhausted());
     EXPECT_TRUE(ctx.mainWindowGone());
   }
-  ASSERT_NO_THROW(shutDown(ctx));
+  ASSERT_NO_THROW(shutDown(ctx.platform));
   EXPECT_TRUE(hasCall(platform.calls, "end_of_run"));
 
   // The whole program on the same script ends with status 0.

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -24,7 +25,7 @@ struct PictureRun {
     for (int i = 1; i <= 20; ++i) ctx.GraphSnapshot[i] = platform.capture_image(i, 0, 0, 0);
     ctx.params = variant.defaults;
     ctx.sim.t = 2.35;  // in the middle of a sweep
-    ctx.sim.SegmentStarted = true;
+    ctx.curve.SegmentStarted = true;
     platform.availablePictures = {variant.switchOnPicture, variant.switchOffPicture};
     platform.takeCalls();
   }
@@ -62,7 +63,8 @@ TEST(ShowSchematic, ShowsThePictureStretchedUntilAKeyThenRestoresTheScreen) {
         SCOPED_TRACE(picture + " " + std::to_string(s.width));
         PictureRun run(*variant, s.width, s.height);
         run.platform.key("x").key("y");
-        ShowSchematic(run.ctx, picture);
+        ShowSchematic(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind,
+                      run.ctx.variant, picture);
         const std::vector<std::string> calls = run.platform.calls;
         expectInOrder(calls, {"set_output_window 0", "clear_clip", "clear_window 0",
                               "load_picture " + picture, "set_colour 255 255 255",
@@ -75,7 +77,7 @@ TEST(ShowSchematic, ShowsThePictureStretchedUntilAKeyThenRestoresTheScreen) {
         EXPECT_NE(std::find(calls.begin(), load, "clear_window 0"), load);
         EXPECT_EQ(run.platform.eventsLeft(), 1u);  // one key ended the prompt
         EXPECT_DOUBLE_EQ(run.ctx.sim.t, -run.ctx.params.dt);
-        EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+        EXPECT_FALSE(run.ctx.curve.SegmentStarted);
       }
     }
   }
@@ -86,7 +88,8 @@ TEST(ShowSchematic, AMissingPictureStillBringsTheCircuitAndTheGraphBack) {
     PictureRun run(*variant, 800, 600);
     run.platform.availablePictures.clear();
     run.platform.key("x");
-    ShowSchematic(run.ctx, variant->switchOnPicture);
+    ShowSchematic(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind,
+                  run.ctx.variant, variant->switchOnPicture);
     const std::vector<std::string> calls = run.platform.calls;
     expectInOrder(calls, {"clear_window 0", "load_picture " + variant->switchOnPicture + " missing",
                           "clear_window 0", "fill_box 410 6 790 558", "put_image [1 0 0 0] 0 0"});
@@ -100,7 +103,8 @@ TEST(ShowSchematic, AMissingPictureStillBringsTheCircuitAndTheGraphBack) {
 TEST(ShowSchematic, ClosingTheMainWindowDuringThePromptReturns) {
   PictureRun run(capacitorVariant(), 800, 600);
   run.platform.closeMainWindow();
-  ShowSchematic(run.ctx, "ausschemkond.gif");
+  ShowSchematic(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind, run.ctx.variant,
+                "ausschemkond.gif");
   EXPECT_EQ(run.platform.callsStartingWith("print_text 0 Weiter").size(), 1u);
   EXPECT_TRUE(run.platform.callsStartingWith("fill_box").empty());
   EXPECT_TRUE(run.platform.callsStartingWith("put_image").empty());
@@ -111,7 +115,8 @@ TEST(ShowSchematic, AMenuCommandInsideThePromptStillEndsOnTheMainWindow) {
   PictureRun run(coilVariant(), 800, 600);
   run.platform.install_menu({}, [&](int) { run.platform.set_output_window(3); });
   run.platform.menu(23).key("x");
-  ShowSchematic(run.ctx, "einschemspule.gif");
+  ShowSchematic(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind, run.ctx.variant,
+                "einschemspule.gif");
   const std::vector<std::string> calls = run.platform.calls;
   expectInOrder(calls, {"menu 23", "set_output_window 3", "set_output_window 0", "clear_window 0",
                         "fill_box 410 6 790 558"});

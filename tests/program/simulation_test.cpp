@@ -12,6 +12,8 @@
 #include "model/simulation.h"
 #include "model_run.h"
 #include "shell/menu.h"
+#include "tools/curve_plot.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -42,7 +44,7 @@ void expectEmptyFrom(const SampleLog& log, int first) {
 void stepWithKey(ModelRun& run, const std::string& key, int n) {
   for (int i = 0; i < n; ++i) {
     run.platform.key(key);
-    simulationStep(run.ctx);
+    simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
   }
 }
 
@@ -58,9 +60,10 @@ TEST(StartUpValues, BothVariants) {
     test::RecordingPlatform platform(800, 600);
     LabContext ctx(platform, c.variant);
     platform.open_main_window();
-    initScreenMetrics(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
     ctx.DrawMode = "n";
-    loadCircuitDefaults(ctx);
+    loadCircuitDefaults(ctx, ctx.variant);
+    loadOutputDefaults(ctx, ctx.layout);
     const CircuitParams& p = ctx.params;
     EXPECT_EQ(p.Uo, c.Uo);
     EXPECT_EQ(p.Initial, c.initial);
@@ -96,8 +99,9 @@ TEST(StartUpValues, SnapshotBottomFollowsTheScreen) {
     test::RecordingPlatform platform(c.width, c.height);
     LabContext ctx(platform, coilVariant());
     platform.open_main_window();
-    initScreenMetrics(ctx);
-    loadCircuitDefaults(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
+    loadCircuitDefaults(ctx, ctx.variant);
+    loadOutputDefaults(ctx, ctx.layout);
     EXPECT_EQ(ctx.layout.SnapshotBottom, c.snapshotBottom) << c.height;
   }
 }
@@ -105,28 +109,28 @@ TEST(StartUpValues, SnapshotBottomFollowsTheScreen) {
 TEST(DerivedValues, FollowTheFieldJustStored) {
   ModelRun coil(coilVariant());
   coil.ctx.params.R = 2;
-  recomputeDerived(coil.ctx, Quantity::R);
+  recomputeDerived(coil.ctx.params, coil.ctx.variant.kind, Quantity::R);
   EXPECT_EQ(coil.ctx.params.RSum, 2.5);
   EXPECT_EQ(coil.ctx.params.InvL, 1);
   coil.ctx.params.R2 = 4;
-  recomputeDerived(coil.ctx, Quantity::R2);
+  recomputeDerived(coil.ctx.params, coil.ctx.variant.kind, Quantity::R2);
   EXPECT_EQ(coil.ctx.params.RSum, 6);
   coil.ctx.params.Storage = 0.5;
-  recomputeDerived(coil.ctx, Quantity::Storage);
+  recomputeDerived(coil.ctx.params, coil.ctx.variant.kind, Quantity::Storage);
   EXPECT_EQ(coil.ctx.params.InvL, 2);
   EXPECT_EQ(coil.ctx.params.RSum, 6);
 
   ModelRun cap(capacitorVariant());
   cap.ctx.params.R2 = 3;
-  recomputeDerived(cap.ctx, Quantity::R2);
+  recomputeDerived(cap.ctx.params, cap.ctx.variant.kind, Quantity::R2);
   EXPECT_EQ(cap.ctx.params.InvRSum, 0.25);
   EXPECT_EQ(cap.ctx.params.InvR, 1);
   cap.ctx.params.R = 0.25;
-  recomputeDerived(cap.ctx, Quantity::R);
+  recomputeDerived(cap.ctx.params, cap.ctx.variant.kind, Quantity::R);
   EXPECT_EQ(cap.ctx.params.InvR, 4);
   EXPECT_DOUBLE_EQ(cap.ctx.params.InvRSum, 1 / 3.25);
   cap.ctx.params.Storage = 4;
-  recomputeDerived(cap.ctx, Quantity::Storage);
+  recomputeDerived(cap.ctx.params, cap.ctx.variant.kind, Quantity::Storage);
   EXPECT_EQ(cap.ctx.params.InvC, 0.25);
   EXPECT_EQ(cap.ctx.params.InvR, 4);
 }
@@ -207,11 +211,11 @@ TEST(Wrap, At640WideTheSweepEndsAtTimeFifteenPointFortyFive) {
   ModelRun run(coilVariant(), 640, 480);
   stepWithKey(run, "1", 309);  // times 0 to 15.4: x up to 318, not beyond 318
   EXPECT_NEAR(run.ctx.sim.t, 15.4, 1e-9);
-  EXPECT_EQ(run.ctx.sim.x, 318);
+  EXPECT_EQ(run.ctx.curve.x, 318);
   run.platform.takeCalls();
 
   run.platform.key("1").key("x");  // the step, then the key that answers the prompt
-  simulationStep(run.ctx);
+  simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
   const std::vector<std::string> calls = run.platform.takeCalls();
   // The wrap: both panels put back inside their band, the clip lifted, then the prompt at row 22.
   const auto clips = callsWith(calls, "set_clip");
@@ -229,16 +233,16 @@ TEST(Wrap, At640WideTheSweepEndsAtTimeFifteenPointFortyFive) {
   EXPECT_LT(lift, prompt);
   EXPECT_EQ(countCalls(calls, "set_text_position 19 53"), 1u);  // 22 * 2.4 = 52.8
   EXPECT_EQ(run.ctx.sim.t, -0.05);
-  EXPECT_EQ(run.ctx.sim.x, 10);
-  EXPECT_EQ(run.ctx.sim.prevX, 10);
-  EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+  EXPECT_EQ(run.ctx.curve.x, 10);
+  EXPECT_EQ(run.ctx.curve.prevX, 10);
+  EXPECT_FALSE(run.ctx.curve.SegmentStarted);
   EXPECT_EQ(run.ctx.sim.StepCounter, 309);  // not touched by the wrap
 
   // The next sweep starts at time 0 on the left, without a segment from the old curve.
   const double current = run.ctx.sim.I;
   stepWithKey(run, "1", 1);
   EXPECT_NEAR(run.ctx.sim.t, 0, 1e-15);
-  EXPECT_EQ(run.ctx.sim.x, 10);
+  EXPECT_EQ(run.ctx.curve.x, 10);
   EXPECT_EQ(countCalls(run.platform.takeCalls(), "set_clip"), 0u);
   EXPECT_NE(run.ctx.sim.I, current);  // the circuit state went on
 }
@@ -249,7 +253,7 @@ TEST(Wrap, OverwriteModeKeepsTheCurves) {
   stepWithKey(run, "1", 309);
   run.platform.takeCalls();
   run.platform.key("1").key("x");
-  simulationStep(run.ctx);
+  simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
   const std::vector<std::string> calls = run.platform.takeCalls();
   EXPECT_EQ(countCalls(calls, "put_image"), 0u);
   EXPECT_EQ(countCalls(calls, "print_text 0 Weiter ?"), 1u);
@@ -261,12 +265,12 @@ TEST(NewStart, ClearsTheRecordAndRestartsTimeCounterAndX) {
   stepWithKey(run, "1", 12);
   const double current = run.ctx.sim.I;
   run.platform.takeCalls();
-  newStart(run.ctx);
+  newStart(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
   EXPECT_EQ(run.ctx.sim.t, -0.05);
   EXPECT_EQ(run.ctx.sim.StepCounter, -1);
-  EXPECT_EQ(run.ctx.sim.x, 10);
-  EXPECT_EQ(run.ctx.sim.prevX, 10);
-  EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+  EXPECT_EQ(run.ctx.curve.x, 10);
+  EXPECT_EQ(run.ctx.curve.prevX, 10);
+  EXPECT_FALSE(run.ctx.curve.SegmentStarted);
   EXPECT_EQ(run.ctx.sim.I, current);  // the coil keeps its current
   expectEmptyFrom(run.ctx.sampleLog, 0);
   const std::vector<std::string> calls = run.platform.takeCalls();
@@ -296,7 +300,7 @@ TEST(NewStart, CapacitorChargesFromTheRestartVoltage) {
     run.ctx.SwitchState = c.switchState;
     run.ctx.params.RestartVoltage = c.restartVoltage;
     run.ctx.params.Uo = c.Uo;
-    newStart(run.ctx);
+    newStart(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
     EXPECT_DOUBLE_EQ(run.ctx.sim.U, c.expectedU) << c.switchState << " " << c.restartVoltage;
   }
 }
@@ -304,7 +308,7 @@ TEST(NewStart, CapacitorChargesFromTheRestartVoltage) {
 TEST(KeyWait, OtherKeysAreDroppedAndOneStepIsMade) {
   ModelRun run(coilVariant());
   run.platform.key("a2\r").key("1").key("1");
-  simulationStep(run.ctx);
+  simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
   EXPECT_EQ(run.ctx.sim.StepCounter, 0);
   EXPECT_EQ(run.ctx.sim.keyText, "1");
   EXPECT_EQ(run.platform.eventsLeft(), 1u);  // exactly one key character per step
@@ -315,7 +319,7 @@ TEST(KeyWait, QuitEndsTheWaitWithoutAStep) {
   BuildMenu(run.ctx);
   run.platform.takeCalls();
   run.platform.key("a").menu(QuitIndex).key("1");
-  simulationStep(run.ctx);
+  simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
   EXPECT_EQ(run.ctx.QuitMarker, "*");
   EXPECT_EQ(run.ctx.sim.StepCounter, -1);
   EXPECT_EQ(run.ctx.sim.t, -0.05);
@@ -327,12 +331,12 @@ TEST(KeyWait, QuitEndsTheWaitWithoutAStep) {
 TEST(KeyWait, ClosingTheMainWindowEndsTheWait) {
   ModelRun run(capacitorVariant());
   run.platform.key("b").closeMainWindow();
-  simulationStep(run.ctx);
+  simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
   EXPECT_EQ(run.ctx.sim.StepCounter, -1);
   EXPECT_TRUE(run.ctx.mainWindowGone());
   // With an empty script the wait also ends, as when the window is gone.
   ModelRun idle(coilVariant());
-  simulationStep(idle.ctx);
+  simulationStep(idle.ctx.platform, idle.ctx, idle.ctx, idle.ctx, idle.ctx.variant);
   EXPECT_EQ(idle.ctx.sim.StepCounter, -1);
 }
 
@@ -362,16 +366,17 @@ TEST(Diverging, HundredThousandStepsRunAndKeepThePixelsWithinSixteenBits) {
     PixelCheckingPlatform platform(800, 600);
     LabContext ctx(platform, c.variant);
     platform.open_main_window();
-    initScreenMetrics(ctx);
-    loadCircuitDefaults(ctx);
-    DrawGraphPanel(ctx);
-    newStart(ctx);
+    initScreenMetrics(ctx.platform, ctx.layout);
+    loadCircuitDefaults(ctx, ctx.variant);
+    loadOutputDefaults(ctx, ctx.layout);
+    DrawGraphPanel(ctx.platform, ctx, ctx.variant);
+    newStart(ctx.platform, ctx, ctx, ctx.variant.kind);
     for (Quantity q : {Quantity::R, Quantity::R2, Quantity::Storage, Quantity::dt}) {
       fieldOf(ctx.params, q) = q == Quantity::R    ? c.R
                                : q == Quantity::R2 ? c.R2
                                : q == Quantity::dt ? c.dt
                                                    : c.storage;
-      recomputeDerived(ctx, q);
+      recomputeDerived(ctx.params, ctx.variant.kind, q);
     }
     const bool coil = c.variant.kind == CircuitVariant::Coil;
     // The same recurrence kept beside the program: its values are not clamped or mended.
@@ -380,7 +385,7 @@ TEST(Diverging, HundredThousandStepsRunAndKeepThePixelsWithinSixteenBits) {
     int finiteSteps = 0;
     for (int i = 0; i < 100000; ++i) {
       platform.key("1").key("x");  // "x" answers a wrap prompt, or is dropped by the key wait
-      simulationStep(ctx);
+      simulationStep(ctx.platform, ctx, ctx, ctx, ctx.variant);
       if (coil) {
         state = state + ((-(state * c.R - 10)) * c.dt) * (1 / c.storage);
       } else {
@@ -409,8 +414,8 @@ TEST(Diverging, FirstStepsStayAsComputed) {
   run.ctx.params.R = 4;
   run.ctx.params.Storage = 0.5;
   run.ctx.params.dt = 0.99;
-  recomputeDerived(run.ctx, Quantity::R);
-  recomputeDerived(run.ctx, Quantity::Storage);
+  recomputeDerived(run.ctx.params, run.ctx.variant.kind, Quantity::R);
+  recomputeDerived(run.ctx.params, run.ctx.variant.kind, Quantity::Storage);
   stepWithKey(run, "1", 3);
   // I1 = 0 + 10 * 0.99 * 2 = 19.8; I2 = 19.8 + (10 - 79.2) * 1.98 = -117.216
   EXPECT_DOUBLE_EQ(run.ctx.sampleLog.I[1], 19.8);

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -120,7 +121,7 @@ TEST(Startup, LeavesARunReadyToStep) {
     StartupSequence(ctx);
     EXPECT_DOUBLE_EQ(ctx.sim.t, -0.05);
     EXPECT_EQ(ctx.sim.StepCounter, -1);
-    EXPECT_FALSE(ctx.sim.SegmentStarted);
+    EXPECT_FALSE(ctx.curve.SegmentStarted);
     EXPECT_EQ(ctx.SwitchState, 0);
     EXPECT_EQ(ctx.DrawMode, "j");
     EXPECT_EQ(ctx.QuitMarker, "");
@@ -172,7 +173,7 @@ TEST(MainLoop, QuitDuringTheKeyWaitEndsWithoutAStep) {
     EXPECT_EQ(loopCalls,
               (std::vector<std::string>{"menu 1", "set_output_window 0", "set_colour 255 255 255",
                                         "set_text_position 10 10"}));
-    shutDown(ctx);
+    shutDown(ctx.platform);
     EXPECT_EQ(lastCalls(platform.calls, 5), ShutDownCalls);
   }
 }
@@ -193,7 +194,7 @@ TEST(MainLoop, QuitDuringTheContinuePromptStillWaitsForTheKey) {
   EXPECT_FALSE(platform.scriptExhausted());
   EXPECT_EQ(platform.eventsLeft(), 1u);  // "k" answered the prompt; the "1" after it is unread
   EXPECT_DOUBLE_EQ(ctx.sim.t, -0.5);     // the wrap finished after the prompt
-  EXPECT_EQ(ctx.sim.x, 10);
+  EXPECT_EQ(ctx.curve.x, 10);
 }
 
 TEST(MainLoop, ClosingTheWindowDuringTheKeyWaitEndsTheProgram) {

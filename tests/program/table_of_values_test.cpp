@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/simulation.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
 #include "shell/menu.h"
+#include "tools/curve_plot.h"
 #include "tools/redraw.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -38,13 +40,14 @@ struct TableRun {
     ctx.PrintValueFormat = " -###,##";
     ctx.sim.t = -ctx.params.dt;
     ctx.sim.StepCounter = -1;
-    ctx.sim.x = ctx.sim.prevX = 10;
+    ctx.curve.x = ctx.curve.prevX = 10;
     platform.takeCalls();
   }
   // Steps of the model with the switch in the given state.
   void steps(int count, int switchState) {
     ctx.SwitchState = switchState;
-    for (int i = 0; i < count; ++i) modelUpdate(ctx);
+    for (int i = 0; i < count; ++i)
+      modelUpdate(ctx, ctx.variant, segmentPlotter(ctx.platform, ctx, ctx, ctx));
   }
   test::RecordingPlatform platform;
   LabContext ctx;
@@ -124,24 +127,26 @@ std::vector<double> coilOnRow(int k) {
 
 TEST(TableRow, ZeroRowsShowZeroAndTheCapacitorColumnThreeShowsUo) {
   TableRun coil(coilVariant());
-  EXPECT_EQ(tableRow(coil.ctx, 0, " -###,##"),
+  EXPECT_EQ(tableRow(coil.ctx, coil.ctx.variant.kind, 0, " -###,##"),
             ZeroField + ZeroField + ZeroField + ZeroField + ZeroField + ZeroField);
   TableRun cap(capacitorVariant());
-  EXPECT_EQ(tableRow(cap.ctx, 25, " -###,##"),
+  EXPECT_EQ(tableRow(cap.ctx, cap.ctx.variant.kind, 25, " -###,##"),
             ZeroField + ZeroField + "   10,00" + ZeroField + ZeroField + ZeroField);
 }
 
 TEST(TableRow, CoilRowsFollowTheEulerRecurrence) {
   TableRun run(coilVariant());
   run.steps(12, 2);
-  for (int k = 0; k < 12; ++k) expectRow(tableRow(run.ctx, k, " -###,##"), coilOnRow(k));
-  for (int k = 12; k < 31; ++k) expectRow(tableRow(run.ctx, k, " -###,##"), {0, 0, 0, 0, 0, 0});
+  for (int k = 0; k < 12; ++k)
+    expectRow(tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"), coilOnRow(k));
+  for (int k = 12; k < 31; ++k)
+    expectRow(tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"), {0, 0, 0, 0, 0, 0});
 }
 
 TEST(TableRow, NegativeValuesStandInTheSignPlace) {
   TableRun run(coilVariant());
   run.steps(1, 2);
-  const std::string row = tableRow(run.ctx, 0, " -###,##");
+  const std::string row = tableRow(run.ctx, run.ctx.variant.kind, 0, " -###,##");
   EXPECT_EQ(row.substr(24, 8), " - 10,00");  // U = -10 right after switching on
   TableRun cap(capacitorVariant());
   cap.steps(4, 2);
@@ -149,7 +154,7 @@ TEST(TableRow, NegativeValuesStandInTheSignPlace) {
   // U after 4 charging steps from 0 with Uo 10, R 1, C 1, dt 0.05: 10 (1 - 0.95^4)
   const double u4 = 10 * (1 - std::pow(0.95, 4));
   const double i4 = -u4 * 0.5;  // off: -U / (R + R2)
-  const std::string off = tableRow(cap.ctx, 4, " -###,##");
+  const std::string off = tableRow(cap.ctx, cap.ctx.variant.kind, 4, " -###,##");
   EXPECT_EQ(off[24 + 1], '-') << off;
   expectRow(off, {0.2, u4, 10 - u4, i4, i4 * 0.05, u4 + i4 * 0.05});
 }
@@ -161,7 +166,7 @@ TEST(TableRow, CapacitorRowsFollowTheEulerRecurrence) {
     const double q = std::pow(0.95, k);
     const double U = 10 * (1 - q);
     const double I = 10 * q;
-    expectRow(tableRow(run.ctx, k, " -###,##"),
+    expectRow(tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"),
               {0.05 * k, U, 10 - U, I, 0.5 * q, 10 * (1 - q * 0.95)});
   }
 }
@@ -171,25 +176,30 @@ TEST(TableRow, ColumnThreeIsComputedWhenTheTableIsWritten) {
   coil.steps(5, 2);
   coil.ctx.params.R = 3;
   const double i3 = 10 * (1 - std::pow(0.95, 3));
-  EXPECT_NEAR(rowValues(tableRow(coil.ctx, 3, " -###,##"))[2], 3 * i3, 0.005 + 1e-9);
+  EXPECT_NEAR(rowValues(tableRow(coil.ctx, coil.ctx.variant.kind, 3, " -###,##"))[2], 3 * i3,
+              0.005 + 1e-9);
 
   TableRun cap(capacitorVariant());
   cap.steps(5, 2);
   cap.ctx.params.Uo = -7.5;
   const double u2 = 10 * (1 - std::pow(0.95, 2));
-  EXPECT_NEAR(rowValues(tableRow(cap.ctx, 2, " -###,##"))[2], -7.5 - u2, 0.005 + 1e-9);
-  EXPECT_NEAR(rowValues(tableRow(cap.ctx, 20, " -###,##"))[2], -7.5, 1e-9);  // a zero row
+  EXPECT_NEAR(rowValues(tableRow(cap.ctx, cap.ctx.variant.kind, 2, " -###,##"))[2], -7.5 - u2,
+              0.005 + 1e-9);
+  EXPECT_NEAR(rowValues(tableRow(cap.ctx, cap.ctx.variant.kind, 20, " -###,##"))[2], -7.5,
+              1e-9);  // a zero row
 }
 
 TEST(TableRow, TimesStartAgainAtZeroAfterARestart) {
   TableRun run(coilVariant());
   run.steps(5, 2);
-  RestartGraph(run.ctx);
+  RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
   run.steps(3, 2);
   // after the restart the coil starts again from I0 = 0, so rows 5 to 7 repeat rows 0 to 2
-  for (int k = 0; k < 5; ++k) expectRow(tableRow(run.ctx, k, " -###,##"), coilOnRow(k));
-  for (int k = 5; k < 8; ++k) expectRow(tableRow(run.ctx, k, " -###,##"), coilOnRow(k - 5));
-  expectRow(tableRow(run.ctx, 8, " -###,##"), {0, 0, 0, 0, 0, 0});
+  for (int k = 0; k < 5; ++k)
+    expectRow(tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"), coilOnRow(k));
+  for (int k = 5; k < 8; ++k)
+    expectRow(tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"), coilOnRow(k - 5));
+  expectRow(tableRow(run.ctx, run.ctx.variant.kind, 8, " -###,##"), {0, 0, 0, 0, 0, 0});
 }
 
 TEST(TableRow, ValuesBeyondThreeIntegerDigitsStayReadable) {
@@ -200,7 +210,7 @@ TEST(TableRow, ValuesBeyondThreeIntegerDigitsStayReadable) {
   log.U[3] = 1e6;
   log.d[3] = 0.25;
   run.ctx.params.R = 2;
-  const std::string row = tableRow(run.ctx, 3, " -###,##");
+  const std::string row = tableRow(run.ctx, run.ctx.variant.kind, 3, " -###,##");
   const std::vector<double> values = rowValues(row);
   ASSERT_EQ(values.size(), 6u) << row;
   const std::vector<double> expected{1234.5, -98765.25, -197530.5, 1e6, 0.25, -98765.0};
@@ -222,14 +232,14 @@ TEST(ShowTable, WritesHeadingEmptyLineAndAllRowsThenPromptsBelowThem) {
       TableRun run(*program.variant, screen.width, screen.height);
       run.steps(3, 2);
       run.platform.key("x");
-      ShowTable(run.ctx);
+      ShowTable(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
 
       const std::vector<std::string> lines = tableLines(run.platform);
       ASSERT_EQ(lines.size(), static_cast<std::size_t>(program.rows + 3));
       EXPECT_EQ(lines[0], *program.heading);
       EXPECT_EQ(lines[1], "");
       for (int k = 0; k < program.rows; ++k) {
-        EXPECT_EQ(lines[2 + k], tableRow(run.ctx, k, " -###,##"));
+        EXPECT_EQ(lines[2 + k], tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"));
       }
       EXPECT_EQ(lines.back(), "Weiter ?   <RETURN>");
 
@@ -267,7 +277,7 @@ TEST(ShowTable, WritesHeadingEmptyLineAndAllRowsThenPromptsBelowThem) {
 TEST(ShowTable, ATinyScreenStillGetsEveryLineAndEnds) {
   TableRun run(coilVariant(), 320, 200);
   run.platform.key("x");
-  ShowTable(run.ctx);
+  ShowTable(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
   EXPECT_EQ(tableLines(run.platform).size(), 34u);
   EXPECT_EQ(tableLines(run.platform).back(), "Weiter ?  <RETURN>");  // x 2 at XFactor 1
   EXPECT_EQ(run.platform.eventsLeft(), 0u);
@@ -284,7 +294,7 @@ TEST(ShowTable, ClosesTheWindowAndRestartsTheGraphAfterTheKey) {
   TableRun run(capacitorVariant());
   run.steps(7, 2);
   run.platform.key("q").key("1");
-  ShowTable(run.ctx);
+  ShowTable(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);  // the prompt took one key, the next stays
   EXPECT_FALSE(run.platform.windowOpen(TableWindow));
   const auto calls = run.platform.calls;
@@ -294,7 +304,7 @@ TEST(ShowTable, ClosesTheWindowAndRestartsTheGraphAfterTheKey) {
   EXPECT_NE(restored, calls.end());
   EXPECT_NE(std::find(close, restored, "set_output_window 0"), restored);
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.05);
-  EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+  EXPECT_FALSE(run.ctx.curve.SegmentStarted);
   // the log keeps its rows
   EXPECT_DOUBLE_EQ(run.ctx.sampleLog.t[6], 0.3);
 }
@@ -304,7 +314,7 @@ TEST(ShowTable, ClosingTheMainWindowDuringThePromptEndsWithoutRedraw) {
   run.steps(7, 2);
   const double t = run.ctx.sim.t;
   run.platform.closeMainWindow();
-  ShowTable(run.ctx);
+  ShowTable(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
   EXPECT_FALSE(run.platform.windowOpen(TableWindow));
   EXPECT_TRUE(run.platform.callsStartingWith("put_image").empty());
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, t);
@@ -317,7 +327,7 @@ TEST(ShowTable, CommandsChosenInsideThePromptLeaveTheTableWhole) {
   run.platform.install_menu({}, [&](int index) { Win_0_MenuEvent(run.ctx, index); });
   // a second table, then a picture, each answered by its own key; then the first table's key
   run.platform.menu(23).key("a").menu(26).key("b").key("c").key("d");
-  ShowTable(run.ctx);
+  ShowTable(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
   EXPECT_FALSE(run.platform.windowOpen(TableWindow));
   EXPECT_EQ(run.platform.callsStartingWith("load_picture einschemspule.gif").size(), 1u);
@@ -336,7 +346,7 @@ TEST(PrintTable, PrintsThePageInOrderWithTwentySixRows) {
     SCOPED_TRACE(program.variant->programName);
     TableRun run(*program.variant);
     run.steps(30, 2);
-    PrintTable(run.ctx);
+    PrintTable(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
     const auto& printed = run.platform.printedLines;
     ASSERT_EQ(printed.size(), 3u + 1 + 1 + 26 + 1);
     EXPECT_EQ(printed[0], "");
@@ -344,7 +354,8 @@ TEST(PrintTable, PrintsThePageInOrderWithTwentySixRows) {
     EXPECT_EQ(printed[2], "");
     EXPECT_EQ(printed[3], *program.heading);
     EXPECT_EQ(printed[4], "");
-    for (int k = 0; k < 26; ++k) EXPECT_EQ(printed[5 + k], tableRow(run.ctx, k, " -###,##"));
+    for (int k = 0; k < 26; ++k)
+      EXPECT_EQ(printed[5 + k], tableRow(run.ctx, run.ctx.variant.kind, k, " -###,##"));
     EXPECT_EQ(printed.back(), "");
     // the job opens with the first empty line; the font size follows it; page then job end
     EXPECT_EQ(run.platform.callsStartingWith("printer"),
@@ -358,7 +369,7 @@ TEST(PrintTable, PrintsThePageInOrderWithTwentySixRows) {
 TEST(PrintTable, CoilPrintsTwentySixOfItsThirtyOneRows) {
   TableRun run(coilVariant());
   run.steps(31, 2);
-  PrintTable(run.ctx);
+  PrintTable(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
   ASSERT_EQ(run.platform.printedLines.size(), 32u);
   expectRow(run.platform.printedLines[30], coilOnRow(25));
   EXPECT_EQ(run.platform.printedLines[31], "");
@@ -367,7 +378,7 @@ TEST(PrintTable, CoilPrintsTwentySixOfItsThirtyOneRows) {
 TEST(PrintTable, AFailingPrinterStopsAtOnce) {
   TableRun run(coilVariant());
   run.platform.printerFails = true;
-  PrintTable(run.ctx);
+  PrintTable(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
   EXPECT_EQ(run.platform.callsStartingWith("printer"),
             std::vector<std::string>{"printer_write failed"});
   EXPECT_TRUE(run.platform.printedLines.empty());
@@ -388,7 +399,7 @@ TEST(PrintTable, AFailedPageNeverEndsTheJob) {
   LabContext ctx(platform, capacitorVariant());
   ctx.params = capacitorVariant().defaults;
   ctx.PrintValueFormat = " -###,##";
-  PrintTable(ctx);
+  PrintTable(ctx.platform, ctx, ctx, ctx.variant, ctx.variant.kind);
   EXPECT_EQ(platform.callsStartingWith("printer"),
             (std::vector<std::string>{"printer_open_job", "printer_set_font_size 12",
                                       "printer_end_page"}));

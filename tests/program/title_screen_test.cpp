@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -68,7 +69,7 @@ TEST(TitleScreen, CoilScreenAt1024x768) {
   LabContext ctx(platform, coilVariant());
   prepare(platform, ctx, 1024, 768);
   platform.key(" ");
-  TitleScreen(ctx);
+  TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
   EXPECT_EQ(platform.takeCalls(), expectedAt1024("draw_text 121 460 bei der Spule"));
 }
 
@@ -77,7 +78,7 @@ TEST(TitleScreen, CapacitorScreenAt1024x768HasItsThirdLine19PixelsFurtherLeft) {
   LabContext ctx(platform, capacitorVariant());
   prepare(platform, ctx, 1024, 768);
   platform.key(" ");
-  TitleScreen(ctx);
+  TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
   EXPECT_EQ(platform.takeCalls(), expectedAt1024("draw_text 102 460 am Kondensator"));
 }
 
@@ -98,7 +99,7 @@ TEST(TitleScreen, FontSizesFollowTheWidthUnrounded) {
     LabContext ctx(platform, coilVariant());
     prepare(platform, ctx, c.width, c.height);
     platform.key(" ");
-    TitleScreen(ctx);
+    TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
     EXPECT_EQ(platform.callsStartingWith("set_font_size"), c.sizes) << c.width;
   }
 }
@@ -108,7 +109,7 @@ TEST(TitleScreen, PanelsAt800x600) {
   LabContext ctx(platform, capacitorVariant());
   prepare(platform, ctx, 800, 600);
   platform.key(" ");
-  TitleScreen(ctx);
+  TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
   // (4, 4)-(158, 196) and (164, 4)-(318, 196) at 2.5 and 3 pixels a unit.
   const std::vector<std::string> fills = {"fill_box 10 12 395 588", "fill_box 410 12 795 588"};
   const std::vector<std::string> frames = {"draw_box 10 12 395 588", "draw_box 410 12 795 588"};
@@ -122,7 +123,7 @@ TEST(TitleScreen, TheKeyThatEndsItDoesNotReachTheSimulation) {
   LabContext ctx(platform, coilVariant());
   prepare(platform, ctx, 800, 600);
   platform.key("1");
-  TitleScreen(ctx);
+  TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
   EXPECT_FALSE(platform.scriptExhausted());
   EXPECT_EQ(platform.read_key(), "");
 }
@@ -132,7 +133,7 @@ TEST(TitleScreen, AMouseClickEndsIt) {
   LabContext ctx(platform, coilVariant());
   prepare(platform, ctx, 800, 600);
   platform.mouse(300, 200, LeftButton).key("1");
-  TitleScreen(ctx);
+  TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
   EXPECT_EQ(platform.eventsLeft(), 1u);
   EXPECT_EQ(platform.calls.back(), "set_text_transparent off");
 }
@@ -142,7 +143,7 @@ TEST(TitleScreen, ClosingTheWindowEndsIt) {
   LabContext ctx(platform, coilVariant());
   prepare(platform, ctx, 800, 600);
   platform.closeMainWindow();
-  TitleScreen(ctx);
+  TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant);
   EXPECT_FALSE(platform.main_window_exists());
   EXPECT_FALSE(platform.scriptExhausted());
 }
@@ -152,7 +153,7 @@ TEST(TitleScreen, AFolderThatCannotBeMadeCurrentStopsTheProgram) {
   LabContext ctx(platform, coilVariant());
   prepare(platform, ctx, 800, 600);
   platform.key(" ");
-  EXPECT_THROW(TitleScreen(ctx), test::RuntimeStop);
+  EXPECT_THROW(TitleScreen(ctx.platform, ctx.layout, ctx, ctx.variant), test::RuntimeStop);
   EXPECT_EQ(platform.callsStartingWith("fail").size(), 1u);
   EXPECT_TRUE(platform.callsStartingWith("draw_box").empty());
   EXPECT_TRUE(platform.callsStartingWith("draw_text").empty());

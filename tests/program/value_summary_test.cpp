@@ -7,6 +7,10 @@
 
 #include "model/value_summary.h"
 #include "model_run.h"
+#include "shell/messages.h"
+#include "tools/curve_plot.h"
+#include "tools/value_summary_box.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -16,7 +20,7 @@ using test::ModelRun;
 
 TEST(ValueSummary, StartUpTexts) {
   ModelRun coil(coilVariant());
-  EXPECT_EQ(valueSummaryText(coil.ctx),
+  EXPECT_EQ(valueSummaryText(coil.ctx.params, coil.ctx.variant),
             "    PARAMETER   ||"
             "Batteriespg. Uo = 10 V |"
             "Anfangsstrom Spule I = 0 A |"
@@ -25,7 +29,7 @@ TEST(ValueSummary, StartUpTexts) {
             "Widerstand   R2 = 0.5 kOhm |"
             "Zeitschritt  dt = 0.05 s |");
   ModelRun cap(capacitorVariant());
-  EXPECT_EQ(valueSummaryText(cap.ctx),
+  EXPECT_EQ(valueSummaryText(cap.ctx.params, cap.ctx.variant),
             "Batteriespannung Uo = 10 V|"
             "Anfangsspannung/Kondensator U = 0 V|"
             "Kapazität C = 1µF|"
@@ -44,7 +48,7 @@ TEST(ValueSummary, TextsAfterChanges) {
   p.R2 = 0.099;
   p.dt = 0.123456;
   coil.ctx.sim.I = 7;  // the present coil current is not what the summary shows
-  EXPECT_EQ(valueSummaryText(coil.ctx),
+  EXPECT_EQ(valueSummaryText(coil.ctx.params, coil.ctx.variant),
             "    PARAMETER   ||"
             "Batteriespg. Uo = -3.3 V |"
             "Anfangsstrom Spule I = 0.001 A |"
@@ -61,7 +65,7 @@ TEST(ValueSummary, TextsAfterChanges) {
   q.R = 3.75;
   q.R2 = 0;
   q.dt = 0.123456;
-  EXPECT_EQ(valueSummaryText(cap.ctx),
+  EXPECT_EQ(valueSummaryText(cap.ctx.params, cap.ctx.variant),
             "Batteriespannung Uo = 11.99 V|"
             "Anfangsspannung/Kondensator U = -0.0005 V|"
             "Kapazität C = 0.5µF|"
@@ -80,7 +84,7 @@ TEST(ValueSummary, CoilRoundsToThreeDecimalsHalvesUpward) {
   for (const auto& c : cases) {
     ModelRun run(coilVariant());
     run.ctx.params.Initial = c.value;
-    const std::string text = valueSummaryText(run.ctx);
+    const std::string text = valueSummaryText(run.ctx.params, run.ctx.variant);
     const std::string expected = std::string("Anfangsstrom Spule I = ") + c.text + " A |";
     EXPECT_NE(text.find(expected), std::string::npos) << c.value << ": " << text;
   }
@@ -93,16 +97,17 @@ TEST(ValueSummary, TheBoxThenRestartsTheRunOnTheBlankGraph) {
     run.ctx.sim.t = 3.5;
     run.ctx.sim.I = 6;
     run.ctx.sim.U = 4;
-    run.ctx.sim.SegmentStarted = true;
+    run.ctx.curve.SegmentStarted = true;
     run.ctx.sim.StepCounter = 12;
     run.platform.set_output_window(2);  // as when chosen inside a dialog's line input
     run.platform.takeCalls();
-    showValueSummary(run.ctx);
+    showValueSummary(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant,
+                     messageShower(run.ctx.platform, run.ctx));
     ASSERT_EQ(run.platform.messageBoxes.size(), 1u);
-    EXPECT_EQ(run.platform.messageBoxes[0], valueSummaryText(run.ctx));
+    EXPECT_EQ(run.platform.messageBoxes[0], valueSummaryText(run.ctx.params, run.ctx.variant));
     EXPECT_EQ(run.ctx.MessageText, run.platform.messageBoxes[0]);
     EXPECT_EQ(run.ctx.sim.t, -0.05);
-    EXPECT_FALSE(run.ctx.sim.SegmentStarted);
+    EXPECT_FALSE(run.ctx.curve.SegmentStarted);
     EXPECT_EQ(run.ctx.sim.StepCounter, 12);
     if (variant->kind == CircuitVariant::Coil) {
       EXPECT_EQ(run.ctx.sim.I, 2);
@@ -119,7 +124,7 @@ TEST(ValueSummary, TheBoxThenRestartsTheRunOnTheBlankGraph) {
 
     // The next step runs at time 0 from the initial value.
     run.platform.key("1");
-    simulationStep(run.ctx);
+    simulationStep(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant);
     EXPECT_NEAR(run.ctx.sim.t, 0, 1e-15);
     EXPECT_EQ(
         variant->kind == CircuitVariant::Coil ? run.ctx.sampleLog.I[13] : run.ctx.sampleLog.U[13],
@@ -130,7 +135,8 @@ TEST(ValueSummary, TheBoxThenRestartsTheRunOnTheBlankGraph) {
 TEST(ValueSummary, ClosingTheMainWindowWhileTheBoxShowsDrawsNothingMore) {
   ModelRun run(coilVariant());
   run.platform.closeMainWindow();
-  showValueSummary(run.ctx);
+  showValueSummary(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant,
+                   messageShower(run.ctx.platform, run.ctx));
   const std::vector<std::string> calls = run.platform.takeCalls();
   EXPECT_EQ(countCalls(calls, "message_box"), 1u);
   EXPECT_EQ(countCalls(calls, "put_image"), 0u);

@@ -1,5 +1,5 @@
 // The "Weiter ?" prompt: its position and text, and what ends the wait.
-#include "shell/wait_prompt.h"
+#include "tools/wait_prompt.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,12 @@
 
 #include "display/graph_panel.h"
 #include "display/screen_layout.h"
-#include "lab_context.h"
 #include "model/circuit_params.h"
 #include "recording_platform.h"
+#include "shell/lab_context.h"
 #include "shell/menu.h"
 #include "shell/messages.h"
+#include "variants/variant_data.h"
 
 namespace lab {
 namespace {
@@ -53,7 +54,7 @@ TEST(WaitPrompt, PrintsAtItsRowWithTheBlanksOfItsColumn) {
   for (const PositionCase& c : cases) {
     PromptRun run(c.width, c.height);
     run.platform.key("x");
-    WaitPrompt(run.ctx, static_cast<std::int16_t>(c.row));
+    WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, static_cast<std::int16_t>(c.row));
     const std::vector<std::string> expected = {"set_text_position " + c.position,
                                                "print_text 0 " + c.text};
     EXPECT_EQ(run.platform.takeCalls(), expected) << c.width << "x" << c.height << " row " << c.row;
@@ -63,7 +64,7 @@ TEST(WaitPrompt, PrintsAtItsRowWithTheBlanksOfItsColumn) {
 TEST(WaitPrompt, AnyKeyEndsItAndIsConsumed) {
   PromptRun run;
   run.platform.key("a1");
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_FALSE(run.platform.scriptExhausted());
   EXPECT_TRUE(run.platform.main_window_exists());
   run.platform.wait_for_event();
@@ -75,7 +76,7 @@ TEST(WaitPrompt, AKeyWaitingBeforehandEndsItAtOnce) {
   PromptRun run;
   run.platform.key("0").key("z");
   run.platform.wait_for_event();  // "0" is queued before the prompt starts
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
 }
 
@@ -83,7 +84,7 @@ TEST(WaitPrompt, AMouseClickEndsIt) {
   for (int button : {LeftButton, RightButton, LeftButton | RightButton}) {
     PromptRun run;
     run.platform.mouse(40, 50, 0).mouse(40, 50, button).key("k");
-    WaitPrompt(run.ctx, 22);
+    WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
     EXPECT_EQ(run.platform.eventsLeft(), 1u) << button;
     EXPECT_FALSE(run.platform.scriptExhausted()) << button;
   }
@@ -92,7 +93,7 @@ TEST(WaitPrompt, AMouseClickEndsIt) {
 TEST(WaitPrompt, MovingTheMouseWithoutAButtonDoesNotEndIt) {
   PromptRun run;
   run.platform.mouse(10, 10).mouse(200, 300).key("q").key("r");
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);  // ended by "q", not by the moves
 }
 
@@ -101,14 +102,14 @@ TEST(WaitPrompt, AButtonHeldFromBeforeMustBeReleasedAndPressedAgain) {
   run.platform.mouse(5, 5, LeftButton);
   run.platform.wait_for_event();  // the press that answered an earlier prompt, still held
   run.platform.mouse(6, 6, LeftButton).mouse(6, 6, 0).mouse(6, 6, LeftButton).key("s");
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
 }
 
 TEST(WaitPrompt, EndsWhenTheMainWindowIsClosed) {
   PromptRun run;
   run.platform.mouse(3, 3).closeMainWindow().key("k");
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_FALSE(run.platform.main_window_exists());
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
 }
@@ -117,17 +118,18 @@ TEST(WaitPrompt, EndsAtOnceWhenTheMainWindowIsAlreadyGone) {
   PromptRun run;
   run.platform.close_window(0);
   run.platform.key("k");
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);
 }
 
 // A program past its start-up, so that menu choices run their commands inside the prompt.
 struct RunningProgram : PromptRun {
   RunningProgram() {
-    loadCircuitDefaults(ctx);
-    LoadHelpText(ctx);
+    loadCircuitDefaults(ctx, ctx.variant);
+    loadOutputDefaults(ctx, ctx.layout);
+    LoadHelpText(ctx, ctx.variant);
     BuildMenu(ctx);
-    DrawGraphPanel(ctx);
+    DrawGraphPanel(ctx.platform, ctx, ctx.variant);
     platform.takeCalls();
   }
 };
@@ -135,7 +137,7 @@ struct RunningProgram : PromptRun {
 TEST(WaitPrompt, ACommandChosenInsideItRunsAndThePromptGoesOn) {
   RunningProgram run;
   run.platform.menu(20).menu(4).key("k").key("z");
-  WaitPrompt(run.ctx, 22);
+  WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
   EXPECT_EQ(run.platform.eventsLeft(), 1u);  // ended by "k", after both commands
   EXPECT_EQ(run.platform.callsStartingWith("clear_window 0").size(), 1u);
   EXPECT_EQ(run.platform.messageBoxes.size(), 1u);
@@ -149,7 +151,7 @@ TEST(WaitPrompt, ButtonsThatEndedMouseMeasuringInsideItDoNotAnswerIt) {
     const int both = LeftButton | RightButton;
     run.platform.menu(29).mouse(50, 50, both).mouse(50, 60, both).mouse(50, 60, 0);
     run.platform.mouse(50, 60, LeftButton).key("z");
-    WaitPrompt(run.ctx, 22);
+    WaitPrompt(run.ctx.platform, run.ctx.layout, run.ctx, 22);
     // Only the fresh press after the release ended it.
     EXPECT_EQ(run.platform.eventsLeft(), 1u) << insideKeyRead;
     EXPECT_FALSE(run.platform.callsStartingWith("set_cursor").empty()) << insideKeyRead;

@@ -5,10 +5,13 @@
 
 namespace lab {
 
-struct LabContext;
+class Platform;
+struct ScreenLayout;
+struct ToolsState;
 
 // Prints the prompt at a row of the design grid and waits for any key or mouse button,
 // or for the end of the main window.
-void WaitPrompt(LabContext& ctx, std::int16_t row);
+void WaitPrompt(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
+                std::int16_t row);
 
 }  // namespace lab

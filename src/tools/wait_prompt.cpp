@@ -1,28 +1,30 @@
 // The "Weiter ?" continue prompt: printed at a grid row, ended by a key or a mouse press.
-#include "shell/wait_prompt.h"
+#include "tools/wait_prompt.h"
 
 #include "display/rounding.h"
-#include "lab_context.h"
+#include "display/screen_layout.h"
+#include "platform/platform.h"
+#include "tools/tools_state.h"
 
 namespace lab {
 
-void WaitPrompt(LabContext& ctx, std::int16_t row) {
-  Platform& platform = ctx.platform;
-  const bool wide = ctx.layout.XFactor > 1;
-  platform.set_text_position(wide ? 19 : 2, toInt32(row * ctx.layout.YFactor));
+void WaitPrompt(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
+                std::int16_t row) {
+  const bool wide = layout.XFactor > 1;
+  platform.set_text_position(wide ? 19 : 2, toInt32(row * layout.YFactor));
   platform.print_text(wide ? "Weiter ?   <RETURN>" : "Weiter ?  <RETURN>", false);
 
   // Only a fresh press answers the prompt: a button still held from before it, or from a
   // command chosen inside it (mouse measuring ends on both buttons), must be released first.
   bool released = platform.mouse_buttons() == 0;
-  int choicesSeen = ctx.MenuChoiceCount;
+  int choicesSeen = tools.MenuChoiceCount;
   while (true) {
     if (!platform.read_key().empty()) return;  // the key is consumed, whichever it was
     const int buttons = platform.mouse_buttons();
-    if (ctx.MenuChoiceCount != choicesSeen) {
+    if (tools.MenuChoiceCount != choicesSeen) {
       // A command ran nested in one of these calls, wherever the platform handled the events;
       // its buttons may still be held, so look again at once before trusting any press.
-      choicesSeen = ctx.MenuChoiceCount;
+      choicesSeen = tools.MenuChoiceCount;
       released = false;
       continue;
     }
@@ -31,7 +33,7 @@ void WaitPrompt(LabContext& ctx, std::int16_t row) {
     } else if (released) {
       return;
     }
-    if (ctx.mainWindowGone()) return;
+    if (!platform.main_window_exists()) return;
     platform.wait_for_event();
   }
 }
