@@ -1,25 +1,9 @@
-// The browser platform's input: key characters, the pointer, the cursor and the line input.
+// The browser platform's line input: the page's edit field at the text position of the output
+// window, in its font and colours, read until Return.
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 
 namespace lab {
-
-std::string WebPlatform::read_key() {
-  runMenuChoices();
-  return PageText(lab_read_key());
-}
-
-MousePosition WebPlatform::mouse_position() {
-  return {lab_mouse_x(), lab_mouse_y()};
-}
-
-int WebPlatform::mouse_buttons() {
-  return lab_mouse_buttons();
-}
-
-void WebPlatform::set_cursor(CursorShape shape) {
-  lab_set_cursor(shape == CursorShape::CrossHair ? 1 : 0);
-}
 
 LineResult WebPlatform::read_line() {
   if (!main_window_exists()) return {LineStatus::WindowClosed, ""};

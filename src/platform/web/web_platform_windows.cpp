@@ -1,4 +1,5 @@
-// The browser platform's windows, waits, menu bar, message boxes and the end of the program.
+// The browser platform's windows and stage: window 0 under the page's menu bar and the frames of
+// windows 2 and 3, the waits for the page's next event, and the end of the program.
 #include "platform/web/web_platform.h"
 
 #include <algorithm>
@@ -8,6 +9,16 @@
 #include "platform/web/page_bridge.h"
 
 namespace lab {
+
+namespace {
+
+std::string cssColour(Colour colour) {
+  return "rgb(" + std::to_string(std::clamp(colour.red, 0, 255)) + "," +
+         std::to_string(std::clamp(colour.green, 0, 255)) + "," +
+         std::to_string(std::clamp(colour.blue, 0, 255)) + ")";
+}
+
+}  // namespace
 
 WebPlatform::WebPlatform(std::string programName) : programName_(std::move(programName)) {}
 
@@ -41,6 +52,10 @@ void WebPlatform::set_caption(int number, const std::string& caption) {
   if (number == 0) lab_set_caption(caption.c_str());  // the frames have no caption bar
 }
 
+bool WebPlatform::set_window_background(int number, Colour colour) {
+  return lab_set_background(number, cssColour(colour).c_str()) != 0;
+}
+
 void WebPlatform::set_output_window(int number) {
   output_ = number;
   lab_set_output(number);
@@ -56,12 +71,6 @@ bool WebPlatform::main_window_exists() {
 
 bool WebPlatform::close_requested() {
   return false;  // closing the tab ends the page, and the program with it
-}
-
-void WebPlatform::runMenuChoices() {
-  for (int index = lab_take_menu_choice(); index >= 0; index = lab_take_menu_choice()) {
-    if (main_window_exists() && boxDepth_ == 0 && menuHandler_) menuHandler_(index);
-  }
 }
 
 void WebPlatform::process_events() {
@@ -97,50 +106,6 @@ int WebPlatform::display_width() {
 
 int WebPlatform::display_height() {
   return lab_display_height();
-}
-
-void WebPlatform::install_menu(const std::vector<std::string>& table, MenuHandler handler) {
-  menuHandler_ = std::move(handler);
-  std::vector<const char*> entries;
-  entries.reserve(table.size());
-  for (const std::string& entry : table) entries.push_back(entry.c_str());
-  lab_install_menu(entries.data(), static_cast<int>(entries.size()));
-}
-
-void WebPlatform::showBox(const std::string& text, const char* symbol, bool evenWithoutMainWindow) {
-  if (!evenWithoutMainWindow && !main_window_exists()) return;
-  const int depth = lab_show_box(text.c_str(), symbol);
-  ++boxDepth_;
-  // No menu choice gets through while a box shows; the page drops them.
-  while (lab_box_count() >= depth && (evenWithoutMainWindow || main_window_exists())) {
-    lab_wait_event();
-  }
-  --boxDepth_;
-}
-
-void WebPlatform::message_box(const std::string& text, BoxSymbol symbol) {
-  showBox(text, symbol == BoxSymbol::Author ? "author" : "information", false);
-}
-
-bool WebPlatform::printer_write(const std::string& text, bool line_end) {
-  lab_printer_write(text.c_str(), line_end ? 1 : 0);
-  return true;
-}
-
-bool WebPlatform::printer_set_font_size(double size) {
-  lab_printer_font_size(size);
-  return true;
-}
-
-bool WebPlatform::printer_end_page() {
-  lab_printer_end_page();
-  return true;
-}
-
-// The browser's print dialog takes the page over; what happens to the job is its business.
-bool WebPlatform::printer_end_job() {
-  lab_printer_end_job();
-  return true;
 }
 
 }  // namespace lab

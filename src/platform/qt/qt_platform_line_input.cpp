@@ -1,4 +1,5 @@
-// The Qt platform's input: key characters, the mouse, the cursor and the line input.
+// The Qt platform's line input: an edit field at the text position of the output window, in
+// its font and colours, read until Return.
 #include <algorithm>
 #include <cmath>
 
@@ -11,33 +12,6 @@
 #include "platform/qt/qt_platform.h"
 
 namespace lab {
-
-std::string QtPlatform::read_key() {
-  QCoreApplication::processEvents();
-  if (!main_) return "";
-  // A key wait nested inside a line input needs the keys the edit field would otherwise take.
-  if (main_window_exists() && dynamic_cast<LineInput*>(QApplication::focusWidget())) {
-    main_->setFocus();
-  }
-  if (main_->keys.empty()) return "";
-  std::string key = std::move(main_->keys.front());
-  main_->keys.pop_front();
-  return key;
-}
-
-MousePosition QtPlatform::mouse_position() {
-  return {mouse_.position.x(), mouse_.position.y()};
-}
-
-int QtPlatform::mouse_buttons() {
-  const int buttons = mouse_.buttons | mouse_.pressedSinceRead;
-  mouse_.pressedSinceRead = 0;
-  return buttons;
-}
-
-void QtPlatform::set_cursor(CursorShape shape) {
-  if (root_) root_->setCursor(shape == CursorShape::CrossHair ? Qt::CrossCursor : Qt::ArrowCursor);
-}
 
 LineResult QtPlatform::read_line() {
   if (!main_window_exists()) return {LineStatus::WindowClosed, ""};

@@ -1,5 +1,5 @@
-// The Qt platform's windows and event handling: the maximized main window with its drawing
-// area, the frames of windows 2 and 3, waiting for events and the end of the program.
+// The Qt platform's windows and stage: the maximized main window with its drawing area, the
+// frames of windows 2 and 3, the waits for the next event, and the end of the program.
 #include "platform/qt/qt_platform.h"
 
 #include <algorithm>
