@@ -61,7 +61,7 @@ void QtPlatform::showBox(const std::string& text, BoxKind kind, bool evenWithout
 }
 
 void QtPlatform::message_box(const std::string& text, BoxSymbol symbol) {
-  showBox(text, symbol == BoxSymbol::Author ? BoxKind::Author : BoxKind::Information, false);
+  showBox(text, boxKindOf(symbol), false);
 }
 
 }  // namespace lab

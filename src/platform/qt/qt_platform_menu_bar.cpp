@@ -22,14 +22,14 @@ void QtPlatform::install_menu(const std::vector<std::string>& table, MenuHandler
       // Queued: the command runs from the wait that processes events, not inside the menu's
       // own event handling.
       QObject::connect(
-          action, &QAction::triggered, main_, [this, index] { dispatchMenuChoice(index); },
+          action, &QAction::triggered, main_, [this, index] { runMenuChoice(index); },
           Qt::QueuedConnection);
     }
     ++i;
   }
 }
 
-void QtPlatform::dispatchMenuChoice(int index) {
+void QtPlatform::runMenuChoice(int index) {
   if (!main_window_exists() || boxDepth_ > 0 || !menuHandler_) return;
   printer_.forgetFailure();
   menuHandler_(index);

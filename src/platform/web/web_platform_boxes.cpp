@@ -5,9 +5,26 @@
 
 namespace lab {
 
-void WebPlatform::showBox(const std::string& text, const char* symbol, bool evenWithoutMainWindow) {
+namespace {
+
+// The page's name of the symbol a box shows.
+const char* pageSymbol(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Author:
+      return "author";
+    case BoxKind::Critical:
+      return "critical";
+    case BoxKind::Information:
+      break;
+  }
+  return "information";
+}
+
+}  // namespace
+
+void WebPlatform::showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow) {
   if (!evenWithoutMainWindow && !main_window_exists()) return;
-  const int depth = lab_show_box(text.c_str(), symbol);
+  const int depth = lab_show_box(text.c_str(), pageSymbol(kind));
   ++boxDepth_;
   // No menu choice gets through while a box shows; the page drops them.
   while (lab_box_count() >= depth && (evenWithoutMainWindow || main_window_exists())) {
@@ -17,7 +34,7 @@ void WebPlatform::showBox(const std::string& text, const char* symbol, bool even
 }
 
 void WebPlatform::message_box(const std::string& text, BoxSymbol symbol) {
-  showBox(text, symbol == BoxSymbol::Author ? "author" : "information", false);
+  showBox(text, boxKindOf(symbol), false);
 }
 
 }  // namespace lab

@@ -5,7 +5,7 @@
 namespace lab {
 
 std::string WebPlatform::read_key() {
-  runMenuChoices();
+  runQueuedMenuChoices();
   return PageText(lab_read_key());
 }
 

@@ -13,10 +13,15 @@ void WebPlatform::install_menu(const std::vector<std::string>& table, MenuHandle
   lab_install_menu(entries.data(), static_cast<int>(entries.size()));
 }
 
-void WebPlatform::runMenuChoices() {
+void WebPlatform::runQueuedMenuChoices() {
   for (int index = lab_take_menu_choice(); index >= 0; index = lab_take_menu_choice()) {
-    if (main_window_exists() && boxDepth_ == 0 && menuHandler_) menuHandler_(index);
+    runMenuChoice(index);
   }
+}
+
+void WebPlatform::runMenuChoice(int index) {
+  if (!main_window_exists() || boxDepth_ > 0 || !menuHandler_) return;
+  menuHandler_(index);
 }
 
 }  // namespace lab

@@ -74,17 +74,17 @@ bool WebPlatform::close_requested() {
 }
 
 void WebPlatform::process_events() {
-  runMenuChoices();
+  runQueuedMenuChoices();
 }
 
 void WebPlatform::wait_for_event() {
   if (!main_window_exists()) return;
   lab_wait_event();
-  runMenuChoices();
+  runQueuedMenuChoices();
 }
 
 void WebPlatform::yield_once() {
-  runMenuChoices();
+  runQueuedMenuChoices();
 }
 
 void WebPlatform::end_of_run() {
@@ -94,7 +94,7 @@ void WebPlatform::end_of_run() {
 
 void WebPlatform::fail(const std::string& what) {
   const std::string report = "Laufzeitfehler: " + what;
-  showBox(report, "critical", true);
+  showBox(report, BoxKind::Critical, true);
   lab_end_program(report.c_str());
   ended_ = true;
   std::exit(1);
