@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QImageReader>
 
+#include "platform/platform_texts.h"
 #include "platform/qt/qt_image.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/safe_coordinates.h"
@@ -37,7 +38,7 @@ ImageHandle QtPlatform::load_picture(const std::string& file_name) {
   QImageReader reader(QString::fromStdString(file_name));
   QImage picture = reader.read();
   if (picture.isNull()) {
-    message_box("Das Bild " + file_name + " fehlt oder ist nicht lesbar.", BoxSymbol::Information);
+    message_box(missingPictureText(file_name), BoxSymbol::Information);
     return nullptr;
   }
   return std::make_shared<QtImage>(std::move(picture));

@@ -7,59 +7,78 @@
 #include <QMenuBar>
 #include <QPalette>
 
+#include "platform/line_editing.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/line_input.h"
 #include "platform/qt/qt_platform.h"
 
 namespace lab {
 
-LineResult QtPlatform::read_line() {
-  if (!main_window_exists()) return {LineStatus::WindowClosed, ""};
-  const int window = output_;
-  const int opened = openCount_[window];
-  Surface* surface = output();
-  if (!surface) return {LineStatus::Interrupted, ""};
+namespace {
 
-  const DrawingAttributes& a = surface->attributes;
-  const double scale = surface->scaleY();
-  QPointer<LineInput> edit = new LineInput(surface);
-  edit->setFrame(false);
-  edit->setTextMargins(0, 0, 0, 0);
-  edit->setFont(makeFont(a.fontName, a.fontSize * scale, edit->logicalDpiY()));
-  QPalette palette = edit->palette();
+// The edit field of one line input, as the shared line wait drives it.
+class EditField : public LineEditing {
+ public:
+  EditField(QtPlatform& platform, Surface* surface, const int& openings)
+      : platform_(platform), surface_(surface), openings_(openings) {}
+
+  bool mainWindowOpen() override { return platform_.main_window_exists(); }
+  int windowOpenings() override { return openings_; }
+  bool openField() override;
+  Field field() override {
+    if (!edit_) return Field::Gone;  // deleted with its window
+    return edit_->entered() ? Field::Entered : Field::Editing;
+  }
+  std::string fieldText() override { return edit_->text().toStdString(); }
+  void resumeField() override;
+  void closeField() override { delete edit_.data(); }
+  void waitForEvent() override { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
+
+ private:
+  QtPlatform& platform_;
+  Surface* surface_;
+  const int& openings_;
+  QPointer<LineInput> edit_;
+};
+
+bool EditField::openField() {
+  if (!surface_) return false;
+  const DrawingAttributes& a = surface_->attributes;
+  const double scale = surface_->scaleY();
+  edit_ = new LineInput(surface_);
+  edit_->setFrame(false);
+  edit_->setTextMargins(0, 0, 0, 0);
+  edit_->setFont(makeFont(a.fontName, a.fontSize * scale, edit_->logicalDpiY()));
+  QPalette palette = edit_->palette();
   palette.setColor(QPalette::Base, a.back);
   palette.setColor(QPalette::Text, a.fore);
-  edit->setPalette(palette);
-  const QRect at = surface->toWidget(QRectF(a.textPosition, QSizeF(1.0, surface->lineHeight())));
-  const int height = std::max(at.height(), edit->fontMetrics().height() + 2);
-  edit->setGeometry(at.x(), at.y(), std::max(surface->width() - at.x(), 8), height);
-  edit->show();
-  edit->setFocus();
+  edit_->setPalette(palette);
+  const QRect at = surface_->toWidget(QRectF(a.textPosition, QSizeF(1.0, surface_->lineHeight())));
+  const int height = std::max(at.height(), edit_->fontMetrics().height() + 2);
+  edit_->setGeometry(at.x(), at.y(), std::max(surface_->width() - at.x(), 8), height);
+  edit_->show();
+  edit_->setFocus();
+  return true;
+}
 
-  while (true) {
-    if (!main_window_exists()) {
-      delete edit.data();
-      return {LineStatus::WindowClosed, ""};
-    }
-    if (!edit || openCount_[window] != opened) {
-      delete edit.data();
-      return {LineStatus::Interrupted, ""};
-    }
-    if (edit->entered()) {
-      LineResult result{LineStatus::Entered, edit->text().toStdString()};
-      delete edit.data();
-      main_->setFocus();
-      return result;
-    }
-    // Back from a nested command, the field takes the keys again; while the menu bar is opened
-    // from the keyboard it keeps them, and it gives them back to the field itself.
-    QWidget* focus = main_->focusWidget();
-    if (edit->isEnabled() && focus != edit && focus != main_->menuBar() &&
-        !QApplication::activePopupWidget()) {
-      edit->setFocus();
-    }
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+void EditField::resumeField() {
+  // While the menu bar is opened from the keyboard it keeps the keys, and it gives them back to
+  // the field itself.
+  const MainWindow* main = platform_.mainWindow();
+  QWidget* focus = main->focusWidget();
+  if (edit_->isEnabled() && focus != edit_ && focus != main->menuBar() &&
+      !QApplication::activePopupWidget()) {
+    edit_->setFocus();
   }
+}
+
+}  // namespace
+
+LineResult QtPlatform::read_line() {
+  EditField field(*this, output(), openCount_[output_]);
+  const LineResult result = editLine(field);
+  if (result.status == LineStatus::Entered) main_->setFocus();
+  return result;
 }
 
 }  // namespace lab

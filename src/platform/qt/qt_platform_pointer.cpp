@@ -9,9 +9,7 @@ MousePosition QtPlatform::mouse_position() {
 }
 
 int QtPlatform::mouse_buttons() {
-  const int buttons = mouse_.buttons | mouse_.pressedSinceRead;
-  mouse_.pressedSinceRead = 0;
-  return buttons;
+  return mouse_.buttons.read();
 }
 
 void QtPlatform::set_cursor(CursorShape shape) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/platform_texts.h"
 #include "platform/qt/safe_coordinates.h"
 
 namespace lab {
@@ -228,7 +229,7 @@ void QtPlatform::end_of_run() {
 }
 
 void QtPlatform::fail(const std::string& what) {
-  showBox("Laufzeitfehler: " + what, BoxKind::Critical, true);
+  showBox(runTimeErrorText(what), BoxKind::Critical, true);
   destroyWindows();
   ownedApp_.reset();
   std::exit(1);

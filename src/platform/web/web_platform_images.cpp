@@ -1,5 +1,6 @@
 // The browser platform's images: captured screen bands and the program's pictures, both kept by
 // the page; the pictures are part of the page, so there is no folder to find them in.
+#include "platform/platform_texts.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 
@@ -35,7 +36,7 @@ void WebPlatform::put_image(const ImageHandle& image, int x, int y) {
 ImageHandle WebPlatform::load_picture(const std::string& file_name) {
   const int id = lab_load_picture(file_name.c_str());
   if (id == 0) {
-    message_box("Das Bild " + file_name + " fehlt oder ist nicht lesbar.", BoxSymbol::Information);
+    message_box(missingPictureText(file_name), BoxSymbol::Information);
     return nullptr;
   }
   return std::make_shared<PageImage>(id);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/platform_texts.h"
 #include "platform/web/page_bridge.h"
 
 namespace lab {
@@ -93,7 +94,7 @@ void WebPlatform::end_of_run() {
 }
 
 void WebPlatform::fail(const std::string& what) {
-  const std::string report = "Laufzeitfehler: " + what;
+  const std::string report = runTimeErrorText(what);
   showBox(report, BoxKind::Critical, true);
   lab_end_program(report.c_str());
   ended_ = true;
