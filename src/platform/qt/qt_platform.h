@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "platform/box_kind.h"
 #include "platform/platform.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/printer_job.h"
@@ -95,11 +96,11 @@ class QtPlatform : public Platform {
   bool set_current_folder(const std::string& folder) override;
 
  private:
-  enum class BoxKind { Information, Author, Critical };
   Surface* output() const;
+  // Hands one menu choice to the program, nested in whatever waits now.
+  void runMenuChoice(int index);
   void showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow);
   void blockMainInput(bool blocked);
-  void dispatchMenuChoice(int index);
   void waitUntilSettled();
   void destroyWindows();
 

@@ -1,7 +1,7 @@
-// The Qt platform's drawing operations on the output window's backing image.
+// The Qt platform's drawing on the output window's backing image: colours, pens, lines, boxes
+// and circles, clipped to the window's clip rectangle.
 #include <algorithm>
 
-#include "platform/qt/qt_image.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/safe_coordinates.h"
 
@@ -11,10 +11,6 @@ namespace {
 
 QColor toQColor(Colour c) {
   return QColor(std::clamp(c.red, 0, 255), std::clamp(c.green, 0, 255), std::clamp(c.blue, 0, 255));
-}
-
-QString fromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -49,34 +45,6 @@ void QtPlatform::draw_circle(double cx, double cy, double radius) {
   if (Surface* s = output()) s->drawCircle(cx, cy, radius);
 }
 
-void QtPlatform::draw_text(double x, double y, const std::string& text) {
-  if (Surface* s = output()) s->drawText(x, y, fromUtf8(text));
-}
-
-void QtPlatform::set_font_name(const std::string& name) {
-  if (Surface* s = output()) s->attributes.fontName = name;
-}
-
-void QtPlatform::set_font_size(double size) {
-  if (Surface* s = output()) s->attributes.fontSize = size;
-}
-
-void QtPlatform::set_text_transparent(bool transparent) {
-  if (Surface* s = output()) s->attributes.transparent = transparent;
-}
-
-double QtPlatform::text_width(const std::string& text) {
-  Surface* s = output();
-  if (!s) s = root_;
-  return s ? s->textWidth(fromUtf8(text)) : 0.0;
-}
-
-double QtPlatform::line_height() {
-  Surface* s = output();
-  if (!s) s = root_;
-  return s ? s->lineHeight() : 0.0;
-}
-
 void QtPlatform::set_clip(double x1, double y1, double x2, double y2) {
   Surface* s = output();
   if (!s) return;
@@ -86,34 +54,6 @@ void QtPlatform::set_clip(double x1, double y1, double x2, double y2) {
 
 void QtPlatform::clear_clip() {
   if (Surface* s = output()) s->attributes.clip.reset();
-}
-
-ImageHandle QtPlatform::capture_image(int x1, int y1, int x2, int y2) {
-  Surface* s = output();
-  const auto rect = safeRect(x1, y1, x2, y2);
-  if (!s || !rect) return std::make_shared<QtImage>(QImage());
-  QImage captured = s->capture(*rect);
-  // Bands are kept for a whole run; most of them pack into a small part of their pixels.
-  if (auto packed = RunLengthImage::pack(captured)) {
-    return std::make_shared<QtImage>(std::move(*packed));
-  }
-  return std::make_shared<QtImage>(std::move(captured));
-}
-
-void QtPlatform::put_image(const ImageHandle& image, int x, int y) {
-  const auto* held = dynamic_cast<const QtImage*>(image.get());
-  Surface* s = output();
-  const auto at = safePoint(x, y);
-  if (!held || held->isNull() || !s || !at) return;
-  s->putImage(held->pixels(), *at);
-}
-
-void QtPlatform::set_text_position(int x, int y) {
-  if (Surface* s = output()) s->attributes.textPosition = QPointF(x, y);
-}
-
-void QtPlatform::print_text(const std::string& text, bool line_end) {
-  if (Surface* s = output()) s->printText(fromUtf8(text), line_end);
 }
 
 }  // namespace lab

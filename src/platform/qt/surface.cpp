@@ -260,7 +260,7 @@ void Surface::recordMouse(QMouseEvent* event) {
   const QPointF local = event->position();
   const QPointF at = root->toDrawing(root == this ? local : mapTo(root, local));
   mouse_->position = QPoint(roundedPixel(at.x()), roundedPixel(at.y()));
-  mouse_->buttons = buttonBits(event->buttons());
+  mouse_->buttons.hold(buttonBits(event->buttons()));
   event->accept();
 }
 
@@ -270,7 +270,7 @@ void Surface::mouseMoveEvent(QMouseEvent* event) {
 
 void Surface::mousePressEvent(QMouseEvent* event) {
   recordMouse(event);
-  mouse_->pressedSinceRead |= buttonBits(event->button());
+  mouse_->buttons.press(buttonBits(event->button()));
 }
 
 void Surface::mouseReleaseEvent(QMouseEvent* event) {

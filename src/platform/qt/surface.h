@@ -11,13 +11,14 @@
 #include <QRect>
 #include <QWidget>
 
+#include "platform/press_latch.h"
+
 namespace lab {
 
 // The mouse as the windows saw it, in drawing coordinates of the main window.
 struct MouseState {
   QPoint position;
-  int buttons = 0;
-  int pressedSinceRead = 0;  // a click between two reads still counts once
+  PressLatch buttons;
 };
 
 struct DrawingAttributes {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/box_kind.h"
 #include "platform/platform.h"
 
 namespace lab {
@@ -76,9 +77,11 @@ class WebPlatform : public Platform {
   bool set_current_folder(const std::string& folder) override;
 
  private:
-  // Runs the menu choices the page has queued, nested in whatever waits now.
-  void runMenuChoices();
-  void showBox(const std::string& text, const char* symbol, bool evenWithoutMainWindow);
+  // Hands one menu choice to the program, nested in whatever waits now.
+  void runMenuChoice(int index);
+  // Runs the menu choices the page has queued since the last look.
+  void runQueuedMenuChoices();
+  void showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow);
 
   std::string programName_;
   std::map<int, int> openCount_;  // opens and closes per window: a line input sees changes

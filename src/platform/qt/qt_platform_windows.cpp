@@ -1,5 +1,5 @@
-// The Qt platform's windows and event handling: the maximized main window with its drawing
-// area, the frames of windows 2 and 3, waiting for events and the end of the program.
+// The Qt platform's windows and stage: the maximized main window with its drawing area, the
+// frames of windows 2 and 3, the waits for the next event, and the end of the program.
 #include "platform/qt/qt_platform.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/platform_texts.h"
 #include "platform/qt/safe_coordinates.h"
 
 namespace lab {
@@ -228,7 +229,7 @@ void QtPlatform::end_of_run() {
 }
 
 void QtPlatform::fail(const std::string& what) {
-  showBox("Laufzeitfehler: " + what, BoxKind::Critical, true);
+  showBox(runTimeErrorText(what), BoxKind::Critical, true);
   destroyWindows();
   ownedApp_.reset();
   std::exit(1);

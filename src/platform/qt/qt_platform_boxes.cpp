@@ -1,5 +1,5 @@
-// The Qt platform's menu bar and message boxes, with the boxes' modality kept by hand so
-// that closing the main window still ends the program while a box shows.
+// The Qt platform's modal message boxes, their modality kept by hand so that closing the main
+// window still ends the program while a box shows.
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -9,35 +9,6 @@
 #include "platform/qt/qt_platform.h"
 
 namespace lab {
-
-void QtPlatform::install_menu(const std::vector<std::string>& table, MenuHandler handler) {
-  menuHandler_ = std::move(handler);
-  if (!main_) return;
-  QMenuBar* bar = main_->menuBar();
-  bar->clear();
-  // Per group a title, its entries and an empty text; an empty title ends the table.
-  std::size_t i = 0;
-  while (i < table.size() && !table[i].empty()) {
-    QMenu* menu = bar->addMenu(QString::fromStdString(table[i]));
-    for (++i; i < table.size() && !table[i].empty(); ++i) {
-      // Dividers are entries with a command of their own, not separators.
-      QAction* action = menu->addAction(QString::fromStdString(table[i]));
-      const int index = static_cast<int>(i);
-      // Queued: the command runs from the wait that processes events, not inside the menu's
-      // own event handling.
-      QObject::connect(
-          action, &QAction::triggered, main_, [this, index] { dispatchMenuChoice(index); },
-          Qt::QueuedConnection);
-    }
-    ++i;
-  }
-}
-
-void QtPlatform::dispatchMenuChoice(int index) {
-  if (!main_window_exists() || boxDepth_ > 0 || !menuHandler_) return;
-  printer_.forgetFailure();
-  menuHandler_(index);
-}
 
 void QtPlatform::blockMainInput(bool blocked) {
   if (!main_) return;
@@ -90,7 +61,7 @@ void QtPlatform::showBox(const std::string& text, BoxKind kind, bool evenWithout
 }
 
 void QtPlatform::message_box(const std::string& text, BoxSymbol symbol) {
-  showBox(text, symbol == BoxSymbol::Author ? BoxKind::Author : BoxKind::Information, false);
+  showBox(text, boxKindOf(symbol), false);
 }
 
 }  // namespace lab

@@ -1,4 +1,5 @@
-// The Qt platform's printer and pictures, and the folder the pictures are found in.
+// The Qt platform's images: captured screen bands put back pixel for pixel, the program's GIF
+// pictures painted stretched, and the folder the pictures are found in.
 #include <algorithm>
 
 #include <QCoreApplication>
@@ -6,31 +7,38 @@
 #include <QDirIterator>
 #include <QImageReader>
 
+#include "platform/platform_texts.h"
 #include "platform/qt/qt_image.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/safe_coordinates.h"
 
 namespace lab {
 
-bool QtPlatform::printer_write(const std::string& text, bool line_end) {
-  return printer_.write(text, line_end);
+ImageHandle QtPlatform::capture_image(int x1, int y1, int x2, int y2) {
+  Surface* s = output();
+  const auto rect = safeRect(x1, y1, x2, y2);
+  if (!s || !rect) return std::make_shared<QtImage>(QImage());
+  QImage captured = s->capture(*rect);
+  // Bands are kept for a whole run; most of them pack into a small part of their pixels.
+  if (auto packed = RunLengthImage::pack(captured)) {
+    return std::make_shared<QtImage>(std::move(*packed));
+  }
+  return std::make_shared<QtImage>(std::move(captured));
 }
 
-bool QtPlatform::printer_set_font_size(double size) {
-  return printer_.setFontSize(size);
-}
-bool QtPlatform::printer_end_page() {
-  return printer_.endPage();
-}
-bool QtPlatform::printer_end_job() {
-  return printer_.endJob();
+void QtPlatform::put_image(const ImageHandle& image, int x, int y) {
+  const auto* held = dynamic_cast<const QtImage*>(image.get());
+  Surface* s = output();
+  const auto at = safePoint(x, y);
+  if (!held || held->isNull() || !s || !at) return;
+  s->putImage(held->pixels(), *at);
 }
 
 ImageHandle QtPlatform::load_picture(const std::string& file_name) {
   QImageReader reader(QString::fromStdString(file_name));
   QImage picture = reader.read();
   if (picture.isNull()) {
-    message_box("Das Bild " + file_name + " fehlt oder ist nicht lesbar.", BoxSymbol::Information);
+    message_box(missingPictureText(file_name), BoxSymbol::Information);
     return nullptr;
   }
   return std::make_shared<QtImage>(std::move(picture));
