@@ -25,7 +25,7 @@ bool isDigit(char c) {
 }
 
 // Reads a number already checked to be digits with an optional '-', '.' and exponent. The C
-// library reads with the process locale's decimal point (a comma in a German session), so the
+// library reads with the process locale's decimal point (a comma in a German locale), so the
 // point is put in its form. Nothing for a value beyond any double, or one too small to hold.
 std::optional<double> readCheckedNumber(std::string number) {
   const std::string localPoint = std::localeconv()->decimal_point;
@@ -51,8 +51,8 @@ struct ShortestDigits {
 ShortestDigits shortestDigits(double magnitude) {
   ShortestDigits found;
   for (int precision = 0; precision <= 16; ++precision) {
-    // "d.ddde+xx" in the session's locale: only its digits are kept, so its decimal point (a
-    // comma in a German session) never reaches a text, and strtod reads the text back alike.
+    // "d.ddde+xx" in the process locale: only its digits are kept, so its decimal point (a
+    // comma in a German locale) never reaches a text, and strtod reads the text back alike.
     std::array<char, 40> buffer{};
     std::snprintf(buffer.data(), buffer.size(), "%.*e", precision, magnitude);
     const std::string text = buffer.data();

@@ -21,8 +21,8 @@ namespace lab {
 namespace {
 
 // A program past its start-up: defaults, help text, menu and a drawn graph panel.
-struct Session {
-  explicit Session(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
+struct ProgramRun {
+  explicit ProgramRun(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
     platform.open_main_window();
     initScreenMetrics(ctx.platform, ctx.layout);
     loadCircuitDefaults(ctx, ctx.variant);
@@ -100,7 +100,7 @@ TEST(BuildMenu, FillsTheTableAndInstallsIt) {
 }
 
 TEST(BuildMenu, AChoiceReachesTheDispatch) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   run.platform.menu(1);
   run.platform.wait_for_event();
   EXPECT_EQ(run.ctx.QuitMarker, "*");
@@ -124,13 +124,13 @@ int countCalls(const std::vector<std::string>& calls, const std::string& prefix)
 
 struct Command {
   std::function<void(test::RecordingPlatform&)> script;
-  std::function<void(Session&, const std::vector<std::string>&)> check;
+  std::function<void(ProgramRun&, const std::vector<std::string>&)> check;
 };
 
 void noScript(test::RecordingPlatform&) {}
 
 // The graph panel drawn again from scratch: a new snapshot of 20 strips and the window cleared.
-void expectClearScreen(Session& run, const std::vector<std::string>& calls) {
+void expectClearScreen(ProgramRun& run, const std::vector<std::string>& calls) {
   EXPECT_TRUE(hasCall(calls, "clear_window 0"));
   EXPECT_EQ(countCalls(calls, "capture_image"), 20);
   EXPECT_EQ(countCalls(calls, "put_image"), 20);
@@ -138,13 +138,13 @@ void expectClearScreen(Session& run, const std::vector<std::string>& calls) {
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.05);
 }
 
-void expectDialog(Session& run, const std::vector<std::string>& calls, Quantity quantity,
+void expectDialog(ProgramRun& run, const std::vector<std::string>& calls, Quantity quantity,
                   double value) {
   EXPECT_TRUE(hasCall(calls, "open_window 2"));
   EXPECT_EQ(fieldOf(run.ctx.params, quantity), value);
 }
 
-void expectBox(Session& run, const std::string& text) {
+void expectBox(ProgramRun& run, const std::string& text) {
   ASSERT_EQ(run.platform.messageBoxes.size(), 1u);
   EXPECT_EQ(run.platform.messageBoxes[0].rfind(text, 0), 0u) << run.platform.messageBoxes[0];
 }
@@ -155,12 +155,12 @@ std::map<int, Command> coilCommands() {
   };
   const auto key = [](test::RecordingPlatform& p) { p.key(" "); };
   return {
-      {1, {noScript, [](Session& r, auto&) { EXPECT_EQ(r.ctx.QuitMarker, "*"); }}},
+      {1, {noScript, [](ProgramRun& r, auto&) { EXPECT_EQ(r.ctx.QuitMarker, "*"); }}},
       {2, {noScript, expectClearScreen}},
-      {3, {noScript, [](Session& r, auto&) { EXPECT_EQ(r.ctx.sim.StepCounter, -1); }}},
+      {3, {noScript, [](ProgramRun& r, auto&) { EXPECT_EQ(r.ctx.sim.StepCounter, -1); }}},
       {4,
        {noScript,
-        [](Session& r, auto& calls) {
+        [](ProgramRun& r, auto& calls) {
           expectBox(r, "|Durch eine Spule L kann der Spulen-|");
           EXPECT_EQ(countCalls(calls, "put_image"), 20);
           EXPECT_DOUBLE_EQ(r.ctx.sim.t, -0.05);
@@ -168,49 +168,49 @@ std::map<int, Command> coilCommands() {
         }}},
       {5,
        {noScript,
-        [](Session& r, auto& calls) {
+        [](ProgramRun& r, auto& calls) {
           expectBox(r, "Programmautor:     ||");
           EXPECT_EQ(calls.size(), Prelude.size() + 1);  // the box and no drawing
         }}},
-      {8, {noScript, [](Session& r, auto&) { expectBox(r, "    PARAMETER   ||Batteriespg."); }}},
+      {8, {noScript, [](ProgramRun& r, auto&) { expectBox(r, "    PARAMETER   ||Batteriespg."); }}},
       {9, {noScript, expectClearScreen}},
-      {10, {line("5"), [](Session& r, auto& c) { expectDialog(r, c, Quantity::Uo, 5); }}},
-      {11, {line("2"), [](Session& r, auto& c) { expectDialog(r, c, Quantity::Initial, 2); }}},
-      {12, {line("3"), [](Session& r, auto& c) { expectDialog(r, c, Quantity::R, 3); }}},
-      {13, {line("2"), [](Session& r, auto& c) { expectDialog(r, c, Quantity::R2, 2); }}},
-      {14, {line("4"), [](Session& r, auto& c) { expectDialog(r, c, Quantity::Storage, 4); }}},
-      {15, {line("0.5"), [](Session& r, auto& c) { expectDialog(r, c, Quantity::dt, 0.5); }}},
-      {18, {noScript, [](Session& r, auto&) { EXPECT_EQ(r.ctx.DrawMode, "j"); }}},
-      {19, {noScript, [](Session& r, auto&) { EXPECT_EQ(r.ctx.DrawMode, "n"); }}},
+      {10, {line("5"), [](ProgramRun& r, auto& c) { expectDialog(r, c, Quantity::Uo, 5); }}},
+      {11, {line("2"), [](ProgramRun& r, auto& c) { expectDialog(r, c, Quantity::Initial, 2); }}},
+      {12, {line("3"), [](ProgramRun& r, auto& c) { expectDialog(r, c, Quantity::R, 3); }}},
+      {13, {line("2"), [](ProgramRun& r, auto& c) { expectDialog(r, c, Quantity::R2, 2); }}},
+      {14, {line("4"), [](ProgramRun& r, auto& c) { expectDialog(r, c, Quantity::Storage, 4); }}},
+      {15, {line("0.5"), [](ProgramRun& r, auto& c) { expectDialog(r, c, Quantity::dt, 0.5); }}},
+      {18, {noScript, [](ProgramRun& r, auto&) { EXPECT_EQ(r.ctx.DrawMode, "j"); }}},
+      {19, {noScript, [](ProgramRun& r, auto&) { EXPECT_EQ(r.ctx.DrawMode, "n"); }}},
       {20, {noScript, expectClearScreen}},
-      {21, {noScript, [](Session& r, auto&) { expectBox(r, "Hier nicht implementiert"); }}},
+      {21, {noScript, [](ProgramRun& r, auto&) { expectBox(r, "Hier nicht implementiert"); }}},
       {22, {noScript, expectClearScreen}},
-      {23, {key, [](Session&, auto& calls) { EXPECT_TRUE(hasCall(calls, "open_window 3")); }}},
+      {23, {key, [](ProgramRun&, auto& calls) { EXPECT_TRUE(hasCall(calls, "open_window 3")); }}},
       {24,
        {noScript,
-        [](Session& r, auto& calls) {
+        [](ProgramRun& r, auto& calls) {
           EXPECT_TRUE(hasCall(calls, "printer_open_job"));
           EXPECT_FALSE(r.platform.printedLines.empty());
         }}},
       {26,
        {key,
-        [](Session&, auto& calls) {
+        [](ProgramRun&, auto& calls) {
           EXPECT_TRUE(hasCall(calls, "put_picture_stretched einschemspule.gif"));
         }}},
       {27,
        {key,
-        [](Session&, auto& calls) {
+        [](ProgramRun&, auto& calls) {
           EXPECT_TRUE(hasCall(calls, "put_picture_stretched ausschemspule.gif"));
         }}},
       {29,
        {[](test::RecordingPlatform& p) { p.mouse(100, 100, LeftButton | RightButton); },
-        [](Session& r, auto& calls) {
+        [](ProgramRun& r, auto& calls) {
           expectBox(r, "Unbedingt mit Maustaste 3 beenden !");
           EXPECT_TRUE(hasCall(calls, "set_cursor"));
         }}},
       {32,
        {noScript,
-        [](Session& r, auto& calls) {
+        [](ProgramRun& r, auto& calls) {
           expectBox(r, " Tasten <0> u. <1> | bedienen den Schalter !||");
           EXPECT_EQ(calls.size(), Prelude.size() + 1);  // the box and no drawing
         }}},
@@ -221,7 +221,7 @@ TEST(Win_0_MenuEvent, EveryIndexRunsItsCommandOrNothing) {
   const std::map<int, Command> commands = coilCommands();
   for (int index = 0; index <= 80; ++index) {
     SCOPED_TRACE("index " + std::to_string(index));
-    Session run(coilVariant());
+    ProgramRun run(coilVariant());
     // A running sweep, so that every restart and every new start shows.
     run.ctx.sim.t = 2.0;
     run.ctx.sim.StepCounter = 7;
@@ -259,7 +259,7 @@ TEST(Win_0_MenuEvent, CapacitorEntriesReachTheirOwnDialogsAndPictures) {
   };
   for (const Case& c :
        std::vector<Case>{{11, "-3", Quantity::Initial, -3}, {14, "0.5", Quantity::Storage, 0.5}}) {
-    Session run(capacitorVariant());
+    ProgramRun run(capacitorVariant());
     run.platform.line(c.input);
     int index = c.index;
     Win_0_MenuEvent(run.ctx, index);
@@ -267,13 +267,13 @@ TEST(Win_0_MenuEvent, CapacitorEntriesReachTheirOwnDialogsAndPictures) {
   }
   for (const auto& [index, picture] : std::vector<std::pair<int, std::string>>{
            {26, "einschemkond.gif"}, {27, "ausschemkond.gif"}}) {
-    Session run(capacitorVariant());
+    ProgramRun run(capacitorVariant());
     run.platform.key(" ");
     int chosen = index;
     Win_0_MenuEvent(run.ctx, chosen);
     EXPECT_FALSE(run.platform.callsStartingWith("put_picture_stretched " + picture).empty());
   }
-  Session run(capacitorVariant());
+  ProgramRun run(capacitorVariant());
   int info = 4;
   Win_0_MenuEvent(run.ctx, info);
   expectBox(run, "|Ein Kondensator C wird über einen|");
@@ -281,7 +281,7 @@ TEST(Win_0_MenuEvent, CapacitorEntriesReachTheirOwnDialogsAndPictures) {
 
 TEST(Win_0_MenuEvent, TheDrawingModeEntriesDrawNothing) {
   for (int index : {18, 19}) {
-    Session run(capacitorVariant());
+    ProgramRun run(capacitorVariant());
     int chosen = index;
     Win_0_MenuEvent(run.ctx, chosen);
     const std::vector<std::string> calls = run.platform.takeCalls();
@@ -291,7 +291,7 @@ TEST(Win_0_MenuEvent, TheDrawingModeEntriesDrawNothing) {
 }
 
 TEST(Win_0_MenuEvent, ACommandChosenWhileAnotherWindowIsTheTargetDrawsOnTheMainWindow) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   run.platform.open_window(3, {0, 0, 100, 100});
   run.platform.takeCalls();
   int clear = 20;
@@ -302,7 +302,7 @@ TEST(Win_0_MenuEvent, ACommandChosenWhileAnotherWindowIsTheTargetDrawsOnTheMainW
 }
 
 TEST(Win_0_MenuEvent, TheCommandBeyondTheDeepestNestingIsRefusedAndTheWaitingOnesGoOn) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   // The dialog of R chosen inside its own input until the depth is reached, then once more;
   // Quit is still taken. Then each dialog, innermost first, gets its line.
   for (int level = 1; level < MaxCommandDepth; ++level) run.platform.menu(12);

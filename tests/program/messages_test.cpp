@@ -14,8 +14,8 @@
 namespace lab {
 namespace {
 
-struct Session {
-  explicit Session(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
+struct ProgramRun {
+  explicit ProgramRun(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
     platform.open_main_window();
     setScreenMetrics(ctx.layout, 800, 600);
     computeAnchors(ctx.layout);
@@ -61,7 +61,7 @@ const std::string CapacitorHelp =
     "unmittelbar nach dem Schließen oder|Öffnen des Schalters ab?|";
 
 TEST(ShowMessage, ShowsTheMessageTextAsAnInformationBox) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   run.ctx.MessageText = "eins||drei|";
   ShowMessage(run.ctx.platform, run.ctx);
   EXPECT_EQ(run.platform.takeCalls(), (std::vector<std::string>{"message_box eins||drei|"}));
@@ -79,7 +79,7 @@ TEST(LoadHelpText, ReadsTheLinesAfterTheMenuUpToTheEndMark) {
       {&capacitorVariant(), 21, "Ein Kondensator C wird über einen", "Öffnen des Schalters?"},
   };
   for (const Case& c : cases) {
-    Session run(*c.variant);
+    ProgramRun run(*c.variant);
     LoadHelpText(run.ctx, run.ctx.variant);
     EXPECT_EQ(run.ctx.HelpLineCount, c.count);
     EXPECT_EQ(run.ctx.HelpLines[0], "");
@@ -88,7 +88,7 @@ TEST(LoadHelpText, ReadsTheLinesAfterTheMenuUpToTheEndMark) {
     EXPECT_EQ(run.ctx.HelpLines[c.count + 1], "*");  // the end mark stays in the table
     EXPECT_TRUE(run.platform.takeCalls().empty());
   }
-  Session coil(coilVariant());
+  ProgramRun coil(coilVariant());
   LoadHelpText(coil.ctx, coil.ctx.variant);
   EXPECT_EQ(coil.ctx.HelpLines[14], "Öffnen des Schalters?");
   EXPECT_EQ(coil.ctx.HelpLines[22], "");
@@ -103,7 +103,7 @@ TEST(ShowHelpText, BoxesHoldTheHelpLinesEachEndedByALineBreak) {
   const std::vector<Case> cases = {{&coilVariant(), CoilHelp, {1, 4}},
                                    {&capacitorVariant(), CapacitorHelp, {1, 5, 6, 8, 9}}};
   for (const Case& c : cases) {
-    Session run(*c.variant);
+    ProgramRun run(*c.variant);
     LoadHelpText(run.ctx, run.ctx.variant);
     ShowHelpText(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant.kind);
     ASSERT_EQ(run.platform.messageBoxes.size(), 1u);
@@ -122,7 +122,7 @@ TEST(ShowHelpText, BoxesHoldTheHelpLinesEachEndedByALineBreak) {
 }
 
 TEST(ShowHelpText, AfterTheBoxTheRunStartsAgainOnTheBlankGraph) {
-  Session run(capacitorVariant());
+  ProgramRun run(capacitorVariant());
   LoadHelpText(run.ctx, run.ctx.variant);
   run.ctx.params.Initial = 4;
   run.ctx.params.dt = 0.2;
@@ -146,7 +146,7 @@ TEST(ShowHelpText, AfterTheBoxTheRunStartsAgainOnTheBlankGraph) {
 }
 
 TEST(ShowKeysHelp, ShowsTheKeysAndLeavesTheScreenAlone) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   run.ctx.sim.t = 1.5;
   ShowKeysHelp(run.ctx.platform, run.ctx);
   const std::string text =
@@ -161,7 +161,7 @@ TEST(ShowKeysHelp, ShowsTheKeysAndLeavesTheScreenAlone) {
 }
 
 TEST(ShowAuthor, ShowsEightLinesInItsOwnBoxAndKeepsTheMessageText) {
-  Session run(capacitorVariant());
+  ProgramRun run(capacitorVariant());
   run.ctx.MessageText = "vorher";
   ShowAuthor(run.ctx.platform);
   const std::vector<std::string> calls = run.platform.takeCalls();
@@ -176,7 +176,7 @@ TEST(ShowAuthor, ShowsEightLinesInItsOwnBoxAndKeepsTheMessageText) {
 }
 
 TEST(ShowNotImplemented, AnswersHardcopy) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   ShowNotImplemented(run.ctx.platform, run.ctx);
   EXPECT_EQ(run.platform.takeCalls(),
             (std::vector<std::string>{"message_box Hier nicht implementiert"}));

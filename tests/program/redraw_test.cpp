@@ -19,8 +19,8 @@ namespace {
 const std::vector<int> StripTops597 = {0,   29,  59,  89,  119, 149, 179, 208, 238, 268,
                                        298, 328, 358, 388, 417, 447, 477, 507, 537, 567};
 
-struct Session {
-  explicit Session(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
+struct ProgramRun {
+  explicit ProgramRun(const VariantData& variant) : platform(800, 600), ctx(platform, variant) {
     platform.open_main_window();
     setScreenMetrics(ctx.layout, 800, 600);
     computeAnchors(ctx.layout);
@@ -66,7 +66,7 @@ void expectUntouchedRecord(const LabContext& ctx) {
 }
 
 TEST(RestartGraph, CoilStartsAgainFromTheInitialCurrent) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.1);
   EXPECT_EQ(run.ctx.sim.I, 2.5);
@@ -76,7 +76,7 @@ TEST(RestartGraph, CoilStartsAgainFromTheInitialCurrent) {
 }
 
 TEST(RestartGraph, CapacitorStartsAgainFromTheInitialVoltage) {
-  Session run(capacitorVariant());
+  ProgramRun run(capacitorVariant());
   RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
   EXPECT_DOUBLE_EQ(run.ctx.sim.t, -0.1);
   EXPECT_EQ(run.ctx.sim.U, 2.5);
@@ -87,7 +87,7 @@ TEST(RestartGraph, CapacitorStartsAgainFromTheInitialVoltage) {
 
 TEST(RestartGraph, SelectsPenOneAndPutsTheBlankGraphBackStripByStrip) {
   for (const VariantData* variant : {&coilVariant(), &capacitorVariant()}) {
-    Session run(*variant);
+    ProgramRun run(*variant);
     RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
     std::vector<std::string> expected = {colourCall("set_colour", paletteColour(1)),
                                          colourCall("set_back_colour", paletteColour(3))};
@@ -98,7 +98,7 @@ TEST(RestartGraph, SelectsPenOneAndPutsTheBlankGraphBackStripByStrip) {
 
 TEST(RestartGraph, IgnoresTheDrawingMode) {
   for (const std::string mode : {"j", "n"}) {
-    Session run(coilVariant());
+    ProgramRun run(coilVariant());
     run.ctx.DrawMode = mode;
     RestartGraph(run.ctx.platform, run.ctx, run.ctx, run.ctx.variant.kind);
     EXPECT_EQ(run.platform.callsStartingWith("put_image").size(), 20u) << mode;
@@ -108,7 +108,7 @@ TEST(RestartGraph, IgnoresTheDrawingMode) {
 
 TEST(ClearScreen, RebuildsTheMainWindowWithAFreshSnapshot) {
   for (const std::string mode : {"j", "n"}) {
-    Session run(coilVariant());
+    ProgramRun run(coilVariant());
     run.ctx.DrawMode = mode;
     run.platform.set_output_window(3);
     run.platform.takeCalls();
@@ -138,7 +138,7 @@ TEST(ClearScreen, RebuildsTheMainWindowWithAFreshSnapshot) {
 }
 
 TEST(DrawMode, TheTwoEntriesOnlyStoreTheMode) {
-  Session run(coilVariant());
+  ProgramRun run(coilVariant());
   setDrawModeOverwrite(run.ctx);
   EXPECT_EQ(run.ctx.DrawMode, "n");
   setDrawModeOverwrite(run.ctx);
