@@ -2,8 +2,9 @@
 """Benchmarks of the site for a web server, each figure next to a baseline of the same run:
 Lighthouse's accessibility, best-practices and SEO scores of the index and both program pages
 against the self-contained page served as it is, Chromium's installability errors, the site's
-size against the two self-contained pages, and the start from the served site with a warm service
-worker, also with the server gone, against a cold start. Called by scripts/bench-web after the
+size against the two self-contained pages, the start from the served site with a warm service
+worker, also with the server gone, against a cold start, and a first visit to the site's page
+(its parts as files) against the self-contained page served alike. Called by scripts/bench-web after the
 build; the site is served from 127.0.0.1.
 
 usage: bench/site_bench.py [--build-web DIR] [--markdown FILE] [--loads N]"""
@@ -23,7 +24,7 @@ import run_bench  # noqa: E402
 import web_bench  # noqa: E402
 import weblib  # noqa: E402
 from run_bench import Row  # noqa: E402
-from test_site import SiteServer  # noqa: E402
+from test_site import QuietHandler, SiteServer  # noqa: E402
 from weblib import check, wait_until  # noqa: E402
 
 LIGHTHOUSE = os.path.join(ROOT, "tests", "web", "node_modules", "lighthouse", "cli", "index.js")
@@ -131,6 +132,39 @@ def start_rows(driver, server, build_web, loads):
     return rows
 
 
+class UntypedWasmHandler(QuietHandler):
+    """A server that does not know WebAssembly's type, as some older ones."""
+    extensions_map = dict(QuietHandler.extensions_map, **{".wasm": "application/octet-stream"})
+
+
+def file_start_rows(driver, server, build_web, loads):
+    """A device's first visit (no worker, no cache) to the site's page, whose parts are files of
+    their own, against the self-contained page served alike: with the server's WebAssembly type,
+    which lets the program compile as it streams in, and without it (compiled from its bytes)."""
+    untyped = SiteServer(UntypedWasmHandler)
+    untyped.start(build_web)
+    rows = []
+    try:
+        for program in PROGRAMS:
+            times = {"inline": [], "streamed": [], "untyped": []}
+            for _ in range(loads):
+                for kind, url in (("inline", server.url(program + ".html")),
+                                  ("streamed", server.url("site/%s.html" % program)),
+                                  ("untyped", untyped.url("site/%s.html" % program))):
+                    clean_slate(driver, untyped if kind == "untyped" else server)
+                    times[kind].append(first_frame(driver, url))
+            inline = statistics.median(times["inline"])
+            for kind, what in (("streamed", "WebAssembly typed, compiled as it streams"),
+                               ("untyped", "WebAssembly untyped, compiled from its bytes")):
+                rows.append(Row("first visit to the first frame, site's %s (parts as files), %s, "
+                                "median of %d" % (program, what, loads),
+                                statistics.median(times[kind]), "ms",
+                                "self-contained page served, first visit", inline, "reference"))
+    finally:
+        untyped.stop()
+    return rows
+
+
 def size_rows(build_web):
     site = os.path.join(build_web, "site")
     sizes = [os.path.getsize(os.path.join(folder, name))
@@ -157,6 +191,8 @@ def main():
         rows += installability_rows(driver, server)
         run_bench.log("start from the site ...")
         rows += start_rows(driver, server, build_web, args.loads)
+        run_bench.log("first visits: parts as files against the self-contained page ...")
+        rows += file_start_rows(driver, server, build_web, args.loads)
         version = driver.capabilities.get("browserVersion", "?")
         driver.quit()
         driver = None

@@ -73,12 +73,13 @@ class SiteServer:
     """A plain static server on a port of its own, which stays the site's origin when the server
     is stopped, or started again on another folder."""
 
-    def __init__(self):
+    def __init__(self, handler=QuietHandler):
         self.port = free_port()
+        self.handler = handler
         self.httpd = None
 
     def start(self, folder):
-        handler = functools.partial(QuietHandler, directory=folder)
+        handler = functools.partial(self.handler, directory=folder)
         self.httpd = ClosingServer(("127.0.0.1", self.port), handler)
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 

@@ -141,9 +141,13 @@ def write_site_parts(folder, args, template, page_code, code, wasm, beside, file
     write(os.path.join(folder, FILES, args.program + ".wasm"), wasm)
     for name, data in files.items():
         write(os.path.join(folder, FILES, name), data)
+    # What the script asks for first is fetched beside it, not after it has run.
+    preloads = ['<link rel="preload" href="%s" as="fetch" crossorigin>' % beside["wasm"]] + [
+        '<link rel="preload" href="%s" as="font" type="font/woff" crossorigin>' % font["url"]
+        for font in beside["fonts"].values()]
     write(os.path.join(folder, args.program + ".html"),
           filled(template, '<script src="%s"></script>' % script,
-                 '<link rel="stylesheet" href="%s/page.css">' % FILES))
+                 "\n".join(['<link rel="stylesheet" href="%s/page.css">' % FILES] + preloads)))
 
 
 def main():

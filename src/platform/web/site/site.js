@@ -32,6 +32,12 @@
     document.body.insertBefore(note, document.body.firstChild);
   }
 
-  if (worker) worker.register('sw.js').catch(function () {});
-  else tell();
+  if (!worker) {
+    tell();
+    return;
+  }
+  // After the page has loaded, so that the worker's copy of the site does not slow the start.
+  window.addEventListener('load', function () {
+    worker.register('sw.js').catch(function () {});
+  });
 })();
