@@ -108,6 +108,11 @@ export default [
     },
   },
   {
+    // The site's own start, a plain script on each of its pages.
+    files: ['src/platform/web/site/site.js'],
+    languageOptions: { sourceType: 'script', globals: globals.browser },
+  },
+  {
     // Emscripten links these into the program's script, beside its runtime's own names.
     files: ['src/platform/web/lab_library.js', 'src/platform/web/lab_module.js'],
     languageOptions: {

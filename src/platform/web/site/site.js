@@ -5,7 +5,7 @@
   var worker = null;
   try {
     if (window.isSecureContext && 'serviceWorker' in navigator) worker = navigator.serviceWorker;
-  } catch (error) {
+  } catch {
     // A sandboxed frame without an origin of its own may not even ask for the worker.
   }
   var why = window.isSecureContext
