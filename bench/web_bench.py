@@ -3,7 +3,8 @@
 page size, navigation to the title screen's first frame, key event to the new segment on screen
 with the script and CPU time per key and where the script time goes, keys at a typing rate on a
 CPU throttled six times, the renderer's busy time in every wait with nothing happening, and the
-redraw and memory after a resize; start-up and key to segment in WebKitGTK and Firefox ESR as
+redraw and memory after a resize, the record, memory, resize and mouse measuring after a lesson's
+many sweeps; start-up and key to segment in WebKitGTK and Firefox ESR as
 well. Called by scripts/bench-web after the builds.
 
 usage: bench/web_bench.py [--build-web DIR] [--profile-build DIR] [--build DIR] [--markdown FILE]
@@ -35,6 +36,12 @@ SLOW_DEVICE_THROTTLE = 6
 SLOW_KEY_RATE = 30.0  # key characters a second
 REDRAW_GOAL_MS = 50.0
 RESIZE_KEYS = 250  # steps drawn before the resizes: most of a sweep
+LESSON_SWEEPS = (1, 30, 50, 300)  # a lesson of 45 minutes holds about 250 sweeps
+LESSON_RESIZE_GROWTH = 2.0  # a resize 30 sweeps on against one after the first sweep
+LESSON_RESIZE_GOAL_MS = 50.0
+LESSON_MOVE_GOAL_MS = 1.0
+LESSON_HEAP_GOAL_KIB = 2048.0
+LESSON_MOVES = 40
 MINIMAL = os.path.join(HERE, "web", "minimal.html")
 PROMPT = "Weiter ?   <RETURN>"
 
@@ -590,6 +597,91 @@ def resize_rows(engine, build_web, keys, turns):
     return rows
 
 
+# Key characters sent inside the page, a sweep's keys in one go: far faster than protocol keys.
+KEYS_TO_PAGE = ("for (let i = 0; i < arguments[0]; ++i) window.dispatchEvent("
+                "new KeyboardEvent('keydown', {key: '1'}));")
+PROMPTS = "return window.labTexts.filter(t => t[1] === arguments[0]).length;"
+
+
+def lesson_figures(page, layout):
+    """The record's ops, the heaps after a collection, the script milliseconds of a resize (the
+    window grown and back, median of three) and of a mouse-measuring move (a mean over moves
+    between two heights, each writing another readout)."""
+    page.rendered()
+    ops = page.js("return window.labRecordSize(0);")
+    heap, _, _ = page_memory(page)
+    start, new = RESIZES[0][1], RESIZES[0][2]
+    _, scripts, _ = resize_times(page, start, new, 3)
+    page.cdp("Emulation.setDeviceMetricsOverride", **start)
+    page.rendered()
+    page.menu(2, 11)  # AUSGABE, "Mausmessen", inside the continue prompt
+    page.box()
+    page.close_box()
+    heights = (layout.voltage_zero - 90, layout.voltage_zero - 40)
+    page.move(layout.sx(80), heights[1])
+    page.rendered()
+    before = metric(page, "ScriptDuration")
+    for i in range(LESSON_MOVES):
+        page.move(layout.sx(80), heights[i % 2])
+    page.rendered()
+    move = (metric(page, "ScriptDuration") - before) * 1000 / LESSON_MOVES
+    # Both buttons together end measuring; the continue prompt waits again.
+    for action, button in (("press", "left"), ("press", "right"), ("release", "right"),
+                           ("release", "left")):
+        page.mouse(action, layout.sx(80), heights[0], button)
+    return ops, heap / 1024, statistics.median(scripts), move
+
+
+def lesson_rows(engine, build_web):
+    """After 1, 30, 50 and 300 sweeps of key 1 in each drawing mode, the lesson's figures against
+    those after one sweep."""
+    rows = []
+    for mode in ("j", "n"):
+        run_bench.log("a lesson in mode %s ..." % mode)
+        emulate(engine, RESIZES[0][1], False)
+        page = weblib.Page(engine, build_web, "coillab")
+        page.cdp("Performance.enable")
+        layout = page.through_title_and_help()
+        if mode == "n":
+            page.menu(2, 1)  # AUSGABE, "Grafik überschreiben"
+        n = run_bench.steps_to_wrap(layout)
+        # Neither the watcher's nor the text spy's notes grow with the sweeps.
+        page.js("window.benchStampKeys = false;")
+        done, first = 0, None
+        for sweeps in LESSON_SWEEPS:
+            while done < sweeps:
+                page.js("window.labTexts = [];")
+                # Past the first sweep a key ends the continue prompt first.
+                page.js(KEYS_TO_PAGE, n + (1 if done else 0))
+                done += 1
+                wait_until(lambda: page.js(PROMPTS, PROMPT), 20, "the prompt of sweep %d" % done)
+            figures = lesson_figures(page, layout)
+            run_bench.log("  %d sweeps: %d ops, %.0f KiB, resize %.1f ms, move %.3f ms"
+                          % ((sweeps,) + figures))
+            if first is None:
+                first = figures
+            what = "coillab, mode %s, after %d sweep%s" % (mode, sweeps, "s" * (sweeps > 1))
+            base = "after 1 sweep"
+            ops, heap, resize, move = figures
+            rows += [
+                Row("drawing record, %s" % what, ops, "ops", base, first[0], "reference"),
+                Row("JavaScript and DOM heaps after a collection, %s" % what, heap, "KiB", base,
+                    first[1], "<= +%g KiB" % LESSON_HEAP_GOAL_KIB,
+                    heap <= first[1] + LESSON_HEAP_GOAL_KIB),
+                Row("script for a resize (grown to 1600 x 900), %s" % what, resize, "ms", base,
+                    first[2], "<= %g ms" % LESSON_RESIZE_GOAL_MS,
+                    resize <= LESSON_RESIZE_GOAL_MS)
+                if sweeps != 30 else
+                Row("script for a resize (grown to 1600 x 900), %s" % what, resize, "ms", base,
+                    first[2], "<= %gx" % LESSON_RESIZE_GROWTH,
+                    resize <= LESSON_RESIZE_GROWTH * first[2]),
+                Row("script for a mouse-measuring move, %s" % what, move, "ms", base, first[3],
+                    "<= %g ms" % LESSON_MOVE_GOAL_MS, move <= LESSON_MOVE_GOAL_MS),
+            ]
+    emulate(engine, dict(DESKTOP, width=weblib.VIEWPORT[0], height=weblib.VIEWPORT[1]), False)
+    return rows
+
+
 def other_engine_rows(name, build_web, loads, keys, step_us):
     """Start-up and key to segment in WebKit or Firefox, as in Chromium; returns the rows and the
     engine's name with its version."""
@@ -640,10 +732,21 @@ def main():
     parser.add_argument("--slow-keys", type=int, default=150, help="keys on the slow device")
     parser.add_argument("--turns", type=int, default=5, help="resizes of each kind")
     parser.add_argument("--idle-seconds", type=float, default=5.0)
+    parser.add_argument("--lesson-only", action="store_true",
+                        help="only the figures of a lesson's many sweeps")
     args = parser.parse_args()
     build_web = os.path.abspath(args.build_web)
     profile_build = os.path.abspath(args.profile_build or args.build_web)
 
+    if args.lesson_only:
+        engine = browser()
+        try:
+            rows = lesson_rows(engine, build_web)
+            setting = "%s headless, viewport %d x %d" % ((engine.version(),) + weblib.VIEWPORT)
+        finally:
+            engine.quit()
+        run_bench.report(rows, setting, args.markdown)
+        return 0
     rows = []
     minimal_size = os.path.getsize(MINIMAL)
     for program in ("coillab", "caplab"):
@@ -661,6 +764,7 @@ def main():
         rows += slow_device_rows(engine, build_web, args.slow_keys, script_us, cpu_us)
         rows += idle_rows(engine, build_web, args.idle_seconds)
         rows += resize_rows(engine, build_web, RESIZE_KEYS, args.turns)
+        rows += lesson_rows(engine, build_web)
         versions = [engine.version()]
     finally:
         engine.quit()

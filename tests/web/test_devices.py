@@ -6,8 +6,9 @@ target is large enough for a finger."""
 
 from weblib import BLUE, check, wait_until
 
+import test_wrap
 from e2elib import WHITE
-from test_tools import reading
+from test_tools import PROMPT, reading
 
 TURN_TEXT = "Bitte das Gerät quer halten."
 FINGER = 44  # CSS pixels a target needs each way
@@ -199,5 +200,69 @@ def phone_turned(p):
         p.emulate_desktop()
 
 
+# Every op kept since the test asked, painted into a canvas of the screen's size at the scale
+# shown; the number of pixels (RGBA) in which the screen differs from it.
+REPLAYED_DIFFERENCE = """
+const screen = document.getElementById('screen');
+const layer = screen.parentElement.querySelector(':scope > .layer');
+const k = parseFloat(layer.style.transform.slice(6)) * (window.devicePixelRatio || 1);
+const canvas = document.createElement('canvas');
+canvas.width = screen.width;
+canvas.height = screen.height;
+const context = canvas.getContext('2d');
+for (const op of window.labEveryOp()) op.paint(context, op, k);
+const want = context.getImageData(0, 0, canvas.width, canvas.height).data;
+const got = screen.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+let differ = 0;
+for (let i = 0; i < want.length; i += 4) {
+  if (want[i] !== got[i] || want[i + 1] !== got[i + 1] || want[i + 2] !== got[i + 2]
+      || want[i + 3] !== got[i + 3]) ++differ;
+}
+return [differ, window.labEveryOp().length];
+"""
+LESSON_SWEEPS = 40
+KEYS_TO_PAGE = ("for (let i = 0; i < arguments[0].length; ++i) window.dispatchEvent("
+                "new KeyboardEvent('keydown', {key: arguments[0][i]}));")
+
+
+def sweeps(p, layout, count, keys):
+    """count sweeps of the keys that keys(sweep, n) gives, sent inside the page, each to the
+    continue prompt at the right edge; the steps of a sweep n."""
+    n = test_wrap.steps_to_wrap(layout)
+    prompts = "return window.labTexts.filter(t => t[1] === arguments[0]).length;"
+    shown = p.js(prompts, PROMPT)
+    for sweep in range(count):
+        p.js(KEYS_TO_PAGE, keys(sweep, n))
+        wait_until(lambda: p.js(prompts, PROMPT) > shown + sweep, 10,
+                   "the prompt of sweep %d" % (sweep + 1))
+    return n
+
+
+def check_record(p, bound, what):
+    """The record at most bound ops, the screen as every op drawn since, replayed."""
+    size = p.js("return window.labRecordSize(0);")
+    check(size <= bound, "%s: %d ops in the record, at most %d expected" % (what, size, bound))
+    differ, drawn = p.js(REPLAYED_DIFFERENCE)
+    check(drawn > 10 * bound, "%s: only %d ops kept for the replay" % (what, drawn))
+    check(differ == 0, "%s: %d pixels differ from every op replayed" % (what, differ))
+
+
+def lesson(p):
+    """Many sweeps, keys sent inside the page. Emptied at the right edge, each sweep switched
+    off at another step: the record holds one sweep's two curves and the screen around them
+    (under a hundred ops, the prompt a few). In "Grafik überschreiben", switched on and off in
+    turn: the two curves of each panel. Either way the screen's pixels are those of every op
+    drawn, replayed."""
+    layout = p.through_title_and_help()
+    p.js("window.labKeepEveryOp();")
+    # Past the first sweep a key ends the continue prompt first; n is over 200.
+    n = sweeps(p, layout, LESSON_SWEEPS // 2,
+               lambda s, n: "1" * (n // 2 + 5 * s + (1 if s else 0)) + "0" * (n - n // 2 - 5 * s))
+    check_record(p, 2 * n + 200, "%d sweeps, each emptied" % (LESSON_SWEEPS // 2))
+    p.menu(2, 1)  # AUSGABE, "Grafik überschreiben"
+    sweeps(p, layout, LESSON_SWEEPS, lambda s, n: "1" + "10"[s % 2] * n)
+    check_record(p, 4 * n + 200, "%d sweeps in \"Grafik überschreiben\"" % LESSON_SWEEPS)
+
+
 CASES = [("window resized", "coillab", window_resized), ("iPad turned", "coillab", ipad_turned),
-         ("phone turned", "caplab", phone_turned)]
+         ("phone turned", "caplab", phone_turned), ("a lesson's record", "coillab", lesson)]

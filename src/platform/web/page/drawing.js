@@ -216,28 +216,9 @@ function lineOp(s, ax, ay, bx, by) {
       Math.max(ay, by) - half + w + 1,
       pen.clip
     ),
-    same: sameLine,
+    // Drawn again the same way it paints the same pixels in the same colour.
+    key: [ax, ay, bx, by, w, pen.fore, clipKey(pen.clip)].join(' '),
   };
-}
-
-function sameClip(a, b) {
-  return (
-    a === b ||
-    (!!a && !!b && a.x === b.x && a.y === b.y && a.width === b.width && a.height === b.height)
-  );
-}
-
-function sameLine(a, b) {
-  return (
-    b.paint === paintLine &&
-    a.ax === b.ax &&
-    a.ay === b.ay &&
-    a.bx === b.bx &&
-    a.by === b.by &&
-    a.w === b.w &&
-    a.fore === b.fore &&
-    sameClip(a.clip, b.clip)
-  );
 }
 
 export function drawLine(x1, y1, x2, y2) {

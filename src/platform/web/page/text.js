@@ -7,7 +7,6 @@ import {
   clamped,
   clippedBox,
   current,
-  drop,
   mainSurface,
   record,
   setContextFont,
@@ -86,7 +85,9 @@ function drawTextAt(s, x, y, text, width) {
     back: pen.back,
     transparent: transparent,
     clip: pen.clip,
-    anchor: transparent ? null : [x, y, font.css, pen.back, clipKey(pen.clip)].join(' '),
+    // A readout written again and again into its field: an opaque text covers the background
+    // of every text before it at the same place in the same face that is no wider.
+    anchor: transparent ? undefined : [x, y, font.css, pen.back, clipKey(pen.clip)].join(' '),
     box: clippedBox(
       Math.floor(x) - reach,
       Math.floor(y) - reach,
@@ -104,14 +105,6 @@ function drawTextAt(s, x, y, text, width) {
           pen.clip
         ),
   };
-  // A readout written again and again into its field: an opaque text covers the background of
-  // every text before it at the same place in the same face that is no wider.
-  if (op.anchor) {
-    for (var i = s.ops.length - 1; i >= 0; --i) {
-      var before = s.ops[i];
-      if (before && before.anchor === op.anchor && before.width <= width) drop(s, i);
-    }
-  }
   record(s, op);
 }
 

@@ -31,6 +31,7 @@ const UprightPhone =
 export function findStage() {
   area = document.getElementById('stage-area');
   stage = document.getElementById('stage');
+  watchRecord();
 }
 
 export function stageElement() {
@@ -84,6 +85,8 @@ function makeSurface(element, canvas, x, y, width, height) {
     k: 0,
     ops: [],
     dead: 0,
+    keyed: new Map(), // op key -> its place in ops
+    anchored: new Map(), // text anchor -> places in ops
     background: 'rgb(255,255,255)',
     pen: newPen(),
     text: newTextStyle(),
@@ -120,51 +123,115 @@ export function setContextFont(context, css) {
   contextFonts.set(context, css);
 }
 
-// The retained drawing. An op that paints every pixel of its box opaquely (cover) makes the ops
-// inside that box invisible, and an aliased op drawn again the same way (op.same) makes its
-// earlier copy invisible: both are dropped, so the record stays as small as the picture. A
-// dropped op leaves an empty place (null) until the record is compacted; an op never changes.
-// A step redraws the switch lever a few ops after the step before drew it: the copy is looked
-// for among the last RecentOps ops only.
-const RecentOps = 8;
-
+// The retained drawing, as small as the picture however long the lesson runs: an op that is
+// painted over is dropped. An op that paints every pixel of its box opaquely (cover) drops the
+// ops inside that box and cuts the boxes of those it covers along a whole side; an aliased opaque
+// op drawn again the same way (its key) drops its earlier copy wherever it stands; an opaque text
+// drops the texts before it at its place (its anchor) that are no wider; an op whose box its clip
+// cut away is not kept. A dropped op leaves an
+// empty place (null) until the record is compacted; an op never changes (a cut box makes a copy).
 export function record(s, op) {
-  if (op.same) {
-    for (var i = s.ops.length - 1, seen = 0; i >= 0 && seen < RecentOps; --i) {
-      var before = s.ops[i];
-      if (!before) continue;
-      ++seen;
-      if (op.same(op, before)) {
-        drop(s, i);
-        break;
-      }
-    }
+  if (everyOp && s === surfaces[0]) everyOp.push(op);
+  // An op cut away by its clip paints nothing.
+  var box = op.box;
+  if (box[0] >= box[2] || box[1] >= box[3]) return;
+  if (op.key !== undefined) {
+    var i = s.keyed.get(op.key);
+    if (i !== undefined && s.ops[i] && s.ops[i].key === op.key) drop(s, i);
   }
-  if (op.cover) {
-    var c = op.cover;
-    for (var j = s.ops.length - 1; j >= 0; --j) {
-      if (!s.ops[j]) continue;
-      var b = s.ops[j].box;
-      if (b[0] >= c[0] && b[1] >= c[1] && b[2] <= c[2] && b[3] <= c[3]) drop(s, j);
-    }
-  }
+  if (op.anchor !== undefined) dropAnchored(s, op);
+  if (op.cover) cover(s, op.cover);
+  note(s, op, s.ops.length);
   s.ops.push(op);
   if (s.dead > 256 && 2 * s.dead > s.ops.length) compact(s);
   op.paint(s.context, op, s.k);
 }
 
+function note(s, op, i) {
+  if (op.key !== undefined) s.keyed.set(op.key, i);
+  if (op.anchor === undefined) return;
+  var places = s.anchored.get(op.anchor);
+  if (places) places.push(i);
+  else s.anchored.set(op.anchor, [i]);
+}
+
+function dropAnchored(s, op) {
+  var places = s.anchored.get(op.anchor);
+  if (!places) return;
+  var kept = [];
+  for (var j = 0; j < places.length; ++j) {
+    var before = s.ops[places[j]];
+    if (!before || before.anchor !== op.anchor) continue;
+    if (before.width <= op.width) drop(s, places[j]);
+    else kept.push(places[j]);
+  }
+  s.anchored.set(op.anchor, kept);
+}
+
+// The ops under a cover c: dropped when inside it, their boxes cut when it takes a whole side.
+function cover(s, c) {
+  for (var j = s.ops.length - 1; j >= 0; --j) {
+    var op = s.ops[j];
+    if (!op) continue;
+    var b = op.box;
+    if (b[0] >= c[2] || b[2] <= c[0] || b[1] >= c[3] || b[3] <= c[1]) continue;
+    var across = c[0] <= b[0] && c[2] >= b[2];
+    var down = c[1] <= b[1] && c[3] >= b[3];
+    if (across && down) {
+      drop(s, j);
+      continue;
+    }
+    var cut = null;
+    if (across && c[1] <= b[1]) cut = [b[0], c[3], b[2], b[3]];
+    else if (across && c[3] >= b[3]) cut = [b[0], b[1], b[2], c[1]];
+    else if (down && c[0] <= b[0]) cut = [c[2], b[1], b[2], b[3]];
+    else if (down && c[2] >= b[2]) cut = [b[0], b[1], c[0], b[3]];
+    if (cut) s.ops[j] = Object.assign({}, op, { box: cut });
+  }
+}
+
 // Drops the op at place i of the window's record.
-export function drop(s, i) {
+function drop(s, i) {
   s.ops[i] = null;
   ++s.dead;
 }
 
 function compact(s) {
-  if (s.dead === 0) return;
-  s.ops = s.ops.filter(function (op) {
-    return op !== null;
-  });
+  if (s.dead > 0) {
+    s.ops = s.ops.filter(function (op) {
+      return op !== null;
+    });
+    s.dead = 0;
+  }
+  s.keyed.clear();
+  s.anchored.clear();
+  for (var i = 0; i < s.ops.length; ++i) note(s, s.ops[i], i);
+}
+
+// A window's record starts afresh when the window is cleared wholly.
+function restart(s) {
+  s.ops = [];
   s.dead = 0;
+  s.keyed.clear();
+  s.anchored.clear();
+}
+
+// The tests and benchmarks read how many ops a window's record holds; a test may have every op
+// drawn on window 0 from now on kept as well (the record of the moment to begin with), to paint
+// the picture again as it would stand without the dropping.
+let everyOp = null;
+
+function watchRecord() {
+  window.labRecordSize = function (number) {
+    var s = surfaces[number || 0];
+    return s ? s.ops.length - s.dead : 0;
+  };
+  window.labKeepEveryOp = function () {
+    everyOp = surfaces[0] ? surfaces[0].ops.filter(Boolean) : [];
+  };
+  window.labEveryOp = function () {
+    return everyOp;
+  };
 }
 
 // The box of a rectangle cut to the window's clip rectangle, [left, top, right, bottom).
@@ -297,10 +364,7 @@ function clearSurface(surface, wholly) {
   var clip = wholly ? null : surface.pen.clip;
   var box = clippedBox(0, 0, surface.width, surface.height, clip);
   // Cleared wholly, nothing drawn before shows any more.
-  if (!clip) {
-    surface.ops = [];
-    surface.dead = 0;
-  }
+  if (!clip) restart(surface);
   record(surface, { paint: paintFill, box: box, cover: box, fore: surface.background });
 }
 
