@@ -17,9 +17,10 @@ const ApplicationName =
   'Schaltlabor: Taste 1 schließt den Schalter, Taste 0 öffnet ihn; beim Messen Pfeiltasten ' +
   'und Escape';
 
-// The drawing's colours under high contrast: dark on white, the lever a dark purple (9 : 1 on
-// white); any other colour dark as a pen, white as a ground.
-const ContrastFore = { 'rgb(255,0,255)': 'rgb(128,0,128)' };
+// The drawing's colours under high contrast: dark on white. The blue of the panels (also what
+// fills or rubs out on them) becomes their white ground, the lever a dark purple (9 : 1 on white),
+// every other pen black; every ground is white.
+const ContrastFore = { 'rgb(0,0,255)': 'rgb(255,255,255)', 'rgb(255,0,255)': 'rgb(128,0,128)' };
 const ContrastBack = {};
 
 let highContrast = false;
