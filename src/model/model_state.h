@@ -26,6 +26,9 @@ struct ModelVariant {
   std::string summaryHeading;
   bool summaryRounded;  // rounded to three decimals, halves upward
   std::vector<SummaryLine> summaryLines;
+  // What a screen reader says when the switch goes to 1 and to 0.
+  std::string switchOnText;
+  std::string switchOffText;
 };
 
 struct ModelState {

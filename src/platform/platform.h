@@ -55,6 +55,14 @@ struct LineResult {
 
 using MenuHandler = std::function<void(int index)>;
 
+// A key that moves the measuring point (dx, dy drawing pixels) or ends measuring (Escape).
+struct PointKey {
+  int dx = 0;
+  int dy = 0;
+  bool escape = false;
+  bool any() const { return dx != 0 || dy != 0 || escape; }
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -112,6 +120,17 @@ class Platform {
   virtual MousePosition mouse_position() = 0;
   virtual int mouse_buttons() = 0;  // LeftButton | RightButton
   virtual void set_cursor(CursorShape shape) = 0;
+  // The oldest arrow key (Shift: ten pixels) or Escape pressed since the last call and not
+  // yet read; none when nothing waits. Measuring drains them before it begins.
+  virtual PointKey read_point_key() = 0;
+
+  // For those who do not see the drawing. announce: a short text a screen reader speaks
+  // politely, once ("" takes back what waits unspoken). describe_drawing: what the drawing
+  // shows now when that is not the graph and the circuit ("" back to those). show_table_cells:
+  // the table of values as cells, headings first, while it shows (empty: it is gone).
+  virtual void announce(const std::string& text) = 0;
+  virtual void describe_drawing(const std::string& text) = 0;
+  virtual void show_table_cells(const std::vector<std::vector<std::string>>& rows) = 0;
 
   // Modal message box with the single button "OK"; "|" separates lines.
   virtual void message_box(const std::string& text, BoxSymbol symbol) = 0;

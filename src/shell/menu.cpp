@@ -120,10 +120,12 @@ void runCommand(LabContext& ctx, int index) {
       PrintTable(platform, model, tools, variant, kind);
       break;
     case 26:
-      ShowSchematic(platform, model, display, tools, kind, variant, variant.switchOnPicture);
+      ShowSchematic(platform, model, display, tools, kind, variant, variant.switchOnPicture,
+                    variant.switchOnPictureText);
       break;
     case 27:
-      ShowSchematic(platform, model, display, tools, kind, variant, variant.switchOffPicture);
+      ShowSchematic(platform, model, display, tools, kind, variant, variant.switchOffPicture,
+                    variant.switchOffPictureText);
       break;
     case 29:
       MouseMeasure(platform, display.layout, tools, kind, messageShower(platform, shell));

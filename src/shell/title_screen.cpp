@@ -73,7 +73,13 @@ void TitleScreen(Platform& platform, const ScreenLayout& layout, const ToolsStat
   drawGridText(platform, layout, 210, 110, CreditStreet);
   drawGridText(platform, layout, 207, 130, CreditPostcodeTown);
 
-  WaitPrompt(platform, layout, tools, 22);
+  const std::string description = "Titelbild: Ein- und Ausschaltvorgänge " +
+                                  variant.titleThirdLine + ". " + CreditAuthorLine +
+                                  ". Programmautor: " + CreditAuthorName + ", " + CreditSchool +
+                                  ", " + CreditStreet + ", " + CreditPostcodeTown + ".";
+  platform.describe_drawing(description);
+  WaitPrompt(platform, layout, tools, 22, description);
+  platform.describe_drawing("");
   platform.clear_window();
   platform.set_text_transparent(false);
 }

@@ -12,6 +12,7 @@
 #include "display/strip_store.h"
 #include "model/model_state.h"
 #include "platform/platform.h"
+#include "tools/spoken.h"
 #include "tools/tools_state.h"
 #include "tools/wait_prompt.h"
 
@@ -33,7 +34,12 @@ void simulationStep(Platform& platform, ModelState& model, DisplayState& display
                     const ToolsState& tools, const ModelVariant& variant) {
   platform.yield_once();
   model.sim.keyText = "";
+  const int before = model.SwitchState;
   readSwitchKey(platform, model, display.layout, tools, variant.kind);
+  // Spoken when the switch changes, not on every step it is held in place.
+  if (model.SwitchState != before) {
+    platform.announce(model.SwitchState == 2 ? variant.switchOnText : variant.switchOffText);
+  }
   if (isSwitchKey(model.sim.keyText)) {
     modelUpdate(model, variant, segmentPlotter(platform, model, display, tools));
   }
@@ -86,7 +92,8 @@ void plotSegment(Platform& platform, ModelState& model, DisplayState& display,
   // Lifted before the prompt, so that commands chosen during it draw unclipped.
   platform.clear_clip();
   if (axisFull) {
-    WaitPrompt(platform, layout, tools, WrapPromptRow);
+    WaitPrompt(platform, layout, tools, WrapPromptRow,
+               sweepEndText(t, U, I, tools.ScreenValueFormat));
     model.sim.t = -model.params.dt;
     curve.x = SweepStartX;
     curve.prevX = SweepStartX;

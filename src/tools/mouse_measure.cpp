@@ -12,6 +12,7 @@
 #include "display/screen_layout.h"
 #include "model/number_text.h"
 #include "platform/platform.h"
+#include "tools/spoken.h"
 
 namespace lab {
 
@@ -64,6 +65,31 @@ void writeField(Platform& platform, ReadoutField& field, const std::string& text
   field.inkWidth = last == std::string::npos ? 0.0 : platform.text_width(text.substr(0, last + 1));
 }
 
+bool onGraph(const ScreenLayout& layout, MousePosition p) {
+  return p.x > TimeAxisPixels && p.x < ScaleX(layout, 152) && p.y >= layout.VoltagePanelTop &&
+         p.y <= layout.CurrentPanelBottom && p.y != layout.CurrentPanelTop;
+}
+
+// Where the keys take over when the pointer is not on the graph: time 0 on the voltage's zero.
+MousePosition keyStart(const ScreenLayout& layout) {
+  return {TimeAxisPixels + 1, layout.VoltageZeroY};
+}
+
+// A key's move, kept on the graph; the line between the panels, which reads nothing, is passed.
+MousePosition movedPoint(const ScreenLayout& layout, MousePosition p, PointKey key) {
+  p.x = std::clamp(p.x + key.dx, TimeAxisPixels + 1, ScaleX(layout, 152) - 1);
+  const int top = layout.VoltagePanelTop;
+  const int bottom = std::max(top, static_cast<int>(layout.CurrentPanelBottom));
+  p.y = std::clamp(p.y + key.dy, top, bottom);
+  if (p.y == layout.CurrentPanelTop) p.y += key.dy < 0 ? -1 : 1;
+  return p;
+}
+
+// The time under a pixel column: the inverse of PlotX.
+double timeAt(const ScreenLayout& layout, int x) {
+  return layout.XFactor > 0 ? (x - TimeAxisPixels) / (10 * layout.XFactor) : 0.0;
+}
+
 }  // namespace
 
 int readingTenths(int d, int screenHeight) {
@@ -98,31 +124,61 @@ void MouseMeasure(Platform& platform, const ScreenLayout& layout, const ToolsSta
   bool released = true;
   int choicesSeen = tools.MenuChoiceCount;
   bool waited = false;
+  // The point read is the pointer's until a key moves it, and again once the pointer moves.
+  // Keys pressed before measuring began are not meant for it.
+  while (platform.read_point_key().any()) {
+  }
+  MousePosition lastMouse = platform.mouse_position();
+  MousePosition point = lastMouse;
+  bool byKey = false;
+  std::string lastSpoken;
   while (platform.main_window_exists()) {
     const MousePosition mouse = platform.mouse_position();
-    if (mouse.x < ScaleX(layout, 152)) {
+    if (mouse.x != lastMouse.x || mouse.y != lastMouse.y) {
+      lastMouse = mouse;
+      point = mouse;
+      byKey = false;
+    }
+    bool escape = false;
+    for (PointKey key = platform.read_point_key(); key.any(); key = platform.read_point_key()) {
+      if (key.escape) {
+        escape = true;
+        break;
+      }
+      if (!byKey && !onGraph(layout, point)) point = keyStart(layout);
+      byKey = true;
+      point = movedPoint(layout, point, key);
+    }
+    if (escape) break;
+    if (point.x < ScaleX(layout, 152)) {
       platform.set_cursor(CursorShape::CrossHair);
-      const bool upper = mouse.y < layout.CurrentPanelTop;
-      const bool lower = mouse.y > layout.CurrentPanelTop;
-      if (mouse.x > TimeAxisPixels && (upper || lower)) {
+      const bool upper = point.y < layout.CurrentPanelTop;
+      const bool lower = point.y > layout.CurrentPanelTop;
+      if (point.x > TimeAxisPixels && (upper || lower)) {
         // a menu command run inside the last wait may have changed window, colours or font
         if (waited) useReadoutPen(platform, layout);
         waited = false;
+        const int zeroY = upper ? layout.VoltageZeroY : layout.CurrentZeroY;
         if (upper) {
           if (lastPanel != Panel::Voltage) {
             lastPanel = Panel::Voltage;
             writeField(platform, lowerField, "               ");
           }
           writeField(platform, upperField,
-                     readingText(layout.VoltageZeroY - mouse.y, layout.ScreenHeight) + " V   ");
+                     readingText(zeroY - point.y, layout.ScreenHeight) + " V   ");
         } else {
           if (lastPanel != Panel::Current) {
             lastPanel = Panel::Current;
             writeField(platform, upperField, "               ");
           }
           writeField(platform, lowerField,
-                     readingText(layout.CurrentZeroY - mouse.y, layout.ScreenHeight) + " µA   ");
+                     readingText(zeroY - point.y, layout.ScreenHeight) + " µA   ");
         }
+        // spoken once per new reading, with its panel and the time under the point
+        const std::string spoken = readingSpoken(
+            upper, readingTenths(zeroY - point.y, layout.ScreenHeight), timeAt(layout, point.x));
+        if (spoken != lastSpoken) platform.announce(spoken);
+        lastSpoken = spoken;
       }
     } else {
       platform.set_cursor(CursorShape::Arrow);

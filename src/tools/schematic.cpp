@@ -13,7 +13,7 @@ namespace lab {
 
 void ShowSchematic(Platform& platform, ModelState& model, DisplayState& display,
                    const ToolsState& tools, CircuitVariant kind, const DisplayVariant& variant,
-                   const std::string& fileName) {
+                   const std::string& fileName, const std::string& description) {
   const ScreenLayout& layout = display.layout;
   platform.set_output_window(0);
   platform.clear_clip();  // clearing must reach the whole client area
@@ -25,7 +25,9 @@ void ShowSchematic(Platform& platform, ModelState& model, DisplayState& display,
   if (picture) {
     platform.put_picture_stretched(picture, ScaleX(layout, 4), ScaleY(layout, 4),
                                    ScaleX(layout, 310), ScaleY(layout, 192));
-    WaitPrompt(platform, layout, tools, 24);
+    platform.describe_drawing(description);
+    WaitPrompt(platform, layout, tools, 24, description);
+    platform.describe_drawing("");
     if (!platform.main_window_exists()) return;
   }
   platform.set_output_window(0);  // a command run inside the prompt may have moved the output

@@ -15,6 +15,6 @@ struct ToolsState;
 
 void ShowSchematic(Platform& platform, ModelState& model, DisplayState& display,
                    const ToolsState& tools, CircuitVariant kind, const DisplayVariant& variant,
-                   const std::string& fileName);
+                   const std::string& fileName, const std::string& description = "");
 
 }  // namespace lab

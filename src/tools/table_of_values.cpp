@@ -14,6 +14,7 @@
 #include "model/number_text.h"
 #include "platform/platform.h"
 #include "tools/redraw.h"
+#include "tools/spoken.h"
 #include "tools/tools_state.h"
 #include "tools/wait_prompt.h"
 
@@ -115,8 +116,9 @@ void openTableWindow(Platform& platform, const WindowGeometry& geometry, double 
 
 }  // namespace
 
-std::string tableRow(const ModelState& model, CircuitVariant kind, int k,
-                     const std::string& picture) {
+namespace {
+
+std::array<double, 6> rowValues(const ModelState& model, CircuitVariant kind, int k) {
   const SampleLog& log = model.sampleLog;
   const double t = log.t[k];
   const double U = log.U[k];
@@ -131,8 +133,31 @@ std::string tableRow(const ModelState& model, CircuitVariant kind, int k,
       columns = {t, U, model.params.Uo - U, I, d, U + d};
       break;
   }
+  return columns;
+}
+
+// The screen table as cells for those who read it without seeing it: column names, then the
+// values of each row as the screen shows them.
+std::vector<std::vector<std::string>> screenCells(const ModelState& model, const ToolsState& tools,
+                                                  const ToolsVariant& variant,
+                                                  CircuitVariant kind) {
+  std::vector<std::vector<std::string>> cells{headingCells(variant.screenTableHeading)};
+  for (int k = 0; k < variant.screenTableRows; ++k) {
+    std::vector<std::string> row;
+    for (double value : rowValues(model, kind, k)) {
+      row.push_back(spokenValue(value, tools.ScreenValueFormat));
+    }
+    cells.push_back(row);
+  }
+  return cells;
+}
+
+}  // namespace
+
+std::string tableRow(const ModelState& model, CircuitVariant kind, int k,
+                     const std::string& picture) {
   std::string row;
-  for (double value : columns) row += pictureNumberText(value, picture);
+  for (double value : rowValues(model, kind, k)) row += pictureNumberText(value, picture);
   return row;
 }
 
@@ -156,7 +181,11 @@ void ShowTable(Platform& platform, ModelState& model, DisplayState& display,
   platform.print_text(lines.front(), true);
   platform.print_text("", true);
   for (std::size_t k = 1; k < lines.size(); ++k) platform.print_text(lines[k], true);
-  WaitPrompt(platform, layout, tools, fit.promptRow);
+  platform.show_table_cells(screenCells(model, tools, variant, kind));
+  WaitPrompt(platform, layout, tools, fit.promptRow,
+             "Wertetabelle mit " + std::to_string(variant.screenTableRows) +
+                 " Zeilen; Strg+C kopiert sie.");
+  platform.show_table_cells({});
 
   platform.close_window(TableWindow);
   if (!platform.main_window_exists()) return;

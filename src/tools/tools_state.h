@@ -32,6 +32,9 @@ struct ToolsVariant {
 
   std::string switchOnPicture;
   std::string switchOffPicture;
+  // What the two pictures show, for those who do not see them.
+  std::string switchOnPictureText;
+  std::string switchOffPictureText;
 };
 
 struct ToolsState {

@@ -9,10 +9,16 @@
 namespace lab {
 
 void WaitPrompt(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
-                std::int16_t row) {
+                std::int16_t row, const std::string& spoken) {
   const bool wide = layout.XFactor > 1;
   platform.set_text_position(wide ? 19 : 2, toInt32(row * layout.YFactor));
   platform.print_text(wide ? "Weiter ?   <RETURN>" : "Weiter ?  <RETURN>", false);
+  // Spoken while it waits and taken back when it ends, so it is never read out afterwards.
+  platform.announce((spoken.empty() ? "" : spoken + " ") + "Weiter mit einer Taste.");
+  struct Unspoken {
+    Platform& platform;
+    ~Unspoken() { platform.announce(""); }
+  } unspoken{platform};
 
   // Only a fresh press answers the prompt: a button still held from before it, or from a
   // command chosen inside it (mouse measuring ends on both buttons), must be released first.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace lab {
 
@@ -10,8 +11,8 @@ struct ScreenLayout;
 struct ToolsState;
 
 // Prints the prompt at a row of the design grid and waits for any key or mouse button,
-// or for the end of the main window.
+// or for the end of the main window. spoken: what a screen reader says before the prompt.
 void WaitPrompt(Platform& platform, const ScreenLayout& layout, const ToolsState& tools,
-                std::int16_t row);
+                std::int16_t row, const std::string& spoken = "");
 
 }  // namespace lab

@@ -90,6 +90,9 @@ TEST_P(ProgramRunTest, KeysStepTheCircuitAndTheCurvesWrap) {
         return false;
       case 2: {
         if (!window->keys.empty()) return false;
+        // The closed switch is spoken through the drawing's accessible description.
+        EXPECT_EQ(window->centralWidget()->accessibleDescription().toStdString(),
+                  c.variant().switchOnText);
         for (int k = 2; k < 20; ++k) {
           if (k % 4 == 2) continue;  // x on a rounding tie
           const int x = g.plotX(k * 0.05);

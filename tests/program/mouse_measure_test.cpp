@@ -228,5 +228,37 @@ TEST(MouseMeasure, FieldsAndFontFollowTheScreenSize) {
                              "draw_text 224 295 " + Blanks15, "draw_text 224 654 -2.6 µA   "}));
 }
 
+TEST(MouseMeasure, ArrowKeysMoveThePointAndEscapeEndsIt) {
+  MeasureRun run(coilVariant());
+  // The pointer is off the graph: the keys start at time 0 on the voltage's zero line (11, 141).
+  // Shift+Up three times: d 10, 20, 30 -> n 33, 67, 100 -> tenths 11, 22, 33; then one right.
+  run.platform.pointKey(0, -10).pointKey(0, -10).pointKey(0, -10).pointKey(1, 0);
+  run.platform.escapeKey().mouse(100, 141, 0);
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
+  EXPECT_EQ(run.platform.eventsLeft(), 1u);  // Escape ended it, not the end of the script
+  EXPECT_EQ(run.texts(), (std::vector<std::string>{
+                             upper(Blanks17), lower(Blanks17), lower(Blanks15), upper("1.1 V   "),
+                             upper("2.2 V   "), upper("3.3 V   "), upper("3.3 V   ")}));
+  // x 11 and 12 are 1 and 2 pixels right of time 0, at 25 pixels a second
+  EXPECT_EQ(run.platform.spoken,
+            (std::vector<std::string>{"Spannung 1,1 V bei 0,04 s", "Spannung 2,2 V bei 0,04 s",
+                                      "Spannung 3,3 V bei 0,04 s", "Spannung 3,3 V bei 0,08 s"}));
+}
+
+TEST(MouseMeasure, AKeyGoesOnFromThePointerAndPassesTheLineBetweenThePanels) {
+  MeasureRun run(coilVariant());
+  // From the pointer at (100, 284), one down lands on CurrentPanelTop 285, which reads
+  // nothing: the point goes on to 286, d = 422 - 286 = 136 -> n 453 -> tenths 151.
+  run.platform.mouse(100, 284, 0).pointKey(0, 1).escapeKey();
+  MouseMeasure(run.ctx.platform, run.ctx.layout, run.ctx, run.ctx.variant.kind,
+               messageShower(run.ctx.platform, run.ctx));
+  const std::vector<std::string> texts = run.texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.back(), lower("15.1 µA   "));
+  ASSERT_FALSE(run.platform.spoken.empty());
+  EXPECT_EQ(run.platform.spoken.back(), "Strom 15,1 µA bei 3,60 s");
+}
+
 }  // namespace
 }  // namespace lab

@@ -48,6 +48,16 @@ RecordingPlatform& RecordingPlatform::menu(int index) {
   return *this;
 }
 
+RecordingPlatform& RecordingPlatform::pointKey(int dx, int dy) {
+  script_.push_back(PointKey{dx, dy, false});
+  return *this;
+}
+
+RecordingPlatform& RecordingPlatform::escapeKey() {
+  script_.push_back(PointKey{0, 0, true});
+  return *this;
+}
+
 RecordingPlatform& RecordingPlatform::closeMainWindow() {
   script_.push_back(CloseEvent{});
   return *this;
@@ -76,6 +86,8 @@ void RecordingPlatform::apply(const Event& event) {
   } else if (const auto* m = std::get_if<MouseEvent>(&event)) {
     mousePosition_ = {m->x, m->y};
     mouseButtons_ = m->buttons;
+  } else if (const auto* p = std::get_if<PointKey>(&event)) {
+    pointKeys_.push_back(*p);
   } else if (const auto* menuEvent = std::get_if<MenuEvent>(&event)) {
     log("menu " + std::to_string(menuEvent->index));
     if (menuHandler_) menuHandler_(menuEvent->index);
@@ -292,6 +304,25 @@ MousePosition RecordingPlatform::mouse_position() {
 }
 int RecordingPlatform::mouse_buttons() {
   return mouseButtons_;
+}
+
+PointKey RecordingPlatform::read_point_key() {
+  if (pointKeys_.empty()) return {};
+  const PointKey key = pointKeys_.front();
+  pointKeys_.pop_front();
+  return key;
+}
+
+void RecordingPlatform::announce(const std::string& text) {
+  spoken.push_back(text);
+}
+
+void RecordingPlatform::describe_drawing(const std::string& text) {
+  descriptions.push_back(text);
+}
+
+void RecordingPlatform::show_table_cells(const std::vector<std::vector<std::string>>& rows) {
+  tableCells = rows;
 }
 
 void RecordingPlatform::set_cursor(CursorShape shape) {

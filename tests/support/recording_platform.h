@@ -32,6 +32,8 @@ class RecordingPlatform : public SilentPlatform {
   RecordingPlatform& line(const std::string& text);       // a line typed and ended by Return
   RecordingPlatform& mouse(int x, int y, int buttons = 0);
   RecordingPlatform& menu(int index);
+  RecordingPlatform& pointKey(int dx, int dy);  // an arrow key of measuring
+  RecordingPlatform& escapeKey();
   RecordingPlatform& closeMainWindow();
   bool scriptExhausted() const { return exhausted_; }
   std::size_t eventsLeft() const { return script_.size(); }
@@ -41,6 +43,9 @@ class RecordingPlatform : public SilentPlatform {
   std::vector<std::string> messageBoxes;  // the text of every box, in order
   std::vector<std::string> printedLines;  // lines sent to the printer in the current job
   std::vector<std::string> menuTable;     // the table the menu bar was installed from
+  std::vector<std::string> spoken;        // every announcement, "" where one was taken back
+  std::vector<std::string> descriptions;  // every text the drawing was described by
+  std::vector<std::vector<std::string>> tableCells;  // the cells while a table shows
   std::vector<std::string> callsStartingWith(const std::string& prefix) const;
   // The calls logged since the last call of this function.
   std::vector<std::string> takeCalls();
@@ -96,6 +101,10 @@ class RecordingPlatform : public SilentPlatform {
   MousePosition mouse_position() override;
   int mouse_buttons() override;
   void set_cursor(CursorShape shape) override;
+  PointKey read_point_key() override;
+  void announce(const std::string& text) override;
+  void describe_drawing(const std::string& text) override;
+  void show_table_cells(const std::vector<std::vector<std::string>>& rows) override;
   void message_box(const std::string& text, BoxSymbol symbol) override;
   void install_menu(const std::vector<std::string>& table, MenuHandler handler) override;
   bool printer_write(const std::string& text, bool line_end) override;
@@ -122,13 +131,14 @@ class RecordingPlatform : public SilentPlatform {
     int index;
   };
   struct CloseEvent {};
-  using Event = std::variant<KeyEvent, LineEvent, MouseEvent, MenuEvent, CloseEvent>;
+  using Event = std::variant<KeyEvent, LineEvent, MouseEvent, MenuEvent, PointKey, CloseEvent>;
 
   void log(const std::string& line) { calls.push_back(line); }
   void apply(const Event& event);
 
   std::deque<Event> script_;
   std::deque<std::string> keys_;
+  std::deque<PointKey> pointKeys_;
   bool exhausted_ = false;
   bool mainOpen_ = false;
   bool closeRequested_ = false;

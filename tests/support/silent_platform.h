@@ -56,6 +56,10 @@ class SilentPlatform : public Platform {
   MousePosition mouse_position() override { return {}; }
   int mouse_buttons() override { return 0; }
   void set_cursor(CursorShape) override {}
+  PointKey read_point_key() override { return {}; }
+  void announce(const std::string&) override {}
+  void describe_drawing(const std::string&) override {}
+  void show_table_cells(const std::vector<std::vector<std::string>>&) override {}
   void message_box(const std::string&, BoxSymbol) override {}
   void install_menu(const std::vector<std::string>&, MenuHandler) override {}
   bool printer_write(const std::string&, bool) override { return true; }

@@ -15,9 +15,12 @@ import tempfile
 import threading
 
 from weblib import HERE, ROOT, check, wait_until
+from e2elib import BLUE, WHITE, Layout, coil_steps, picture_cells
 
 import test_basics
+import test_print
 import test_tools
+import test_wrap
 
 SITE_SOURCES = os.path.join(ROOT, "src", "platform", "web", "site")
 sys.path.insert(0, os.path.join(ROOT, "src", "platform", "web"))
@@ -352,10 +355,169 @@ def spoken(p):
     return p.js("return document.getElementById('spoken').textContent.trim();")
 
 
+PROMPT_SPOKEN = "Weiter mit einer Taste."
+SWITCH_ON = "Schalter geschlossen: Die Batterie treibt Strom durch die Spule."
+SWITCH_OFF = "Schalter offen: Die Batterie ist abgetrennt."
+LEVER = (128, 0, 128)  # the lever under high contrast
+
+
+def press(p, key, code, vk, modifiers=0, text="", commands=None):
+    """One key with modifiers (2 Ctrl, 8 Shift) and the editing commands it stands for."""
+    down = {"type": "keyDown" if text else "rawKeyDown", "key": key, "code": code,
+            "windowsVirtualKeyCode": vk, "modifiers": modifiers}
+    if text:
+        down["text"] = text
+    if commands:
+        down["commands"] = commands
+    p.cdp("Input.dispatchKeyEvent", **down)
+    p.cdp("Input.dispatchKeyEvent", type="keyUp", key=key, code=code, windowsVirtualKeyCode=vk,
+          modifiers=modifiers)
+
+
+def switch_spoken(p):
+    """The drawing is an application region with the keys: held 1 speaks the closed switch once,
+    0 the open one; each key still steps."""
+    layout = p.through_title_and_help()
+    check(p.js("return document.activeElement.id;") == "stage",
+          "the keys with %r" % p.js("return document.activeElement.id;"))
+    regions = named(p, "application")
+    check(any(name.startswith("Schaltlabor: Taste 1") for name in regions),
+          "application regions %r" % regions)
+    p.keys("1", 3)
+    test_tools.wait_point(p, test_tools.voltage_point(layout, 2), "the steps of key 1")
+    wait_until(lambda: spoken(p) == SWITCH_ON, 5, "the closed switch spoken")
+    p.js("document.getElementById('spoken').textContent = '';")
+    p.keys("1", 2)  # held in place: nothing new to say
+    test_tools.wait_point(p, test_tools.voltage_point(layout, 4), "two steps more")
+    check(spoken(p) == "", "spoken again while held: %r" % spoken(p))
+    p.keys("0", 1)
+    wait_until(lambda: spoken(p) == SWITCH_OFF, 5, "the open switch spoken")
+
+
+def sweep_end_spoken(p):
+    """At the right edge the last time, U and I as the table writes them, with the prompt;
+    after the key nothing of it is left to be read."""
+    layout = p.through_title_and_help()
+    n = test_wrap.steps_to_wrap(layout)
+    t, U, I, _ = coil_steps(n, "1")[0][n - 1]
+    test_wrap.sweep_to_prompt(p, layout, n, [])
+    want = {"Ende des Durchlaufs: Zeit %s s, Spannung U %s V, Strom I %s µA. %s"
+            % (a, b, c, PROMPT_SPOKEN)
+            for a in picture_cells(t) for b in picture_cells(U) for c in picture_cells(I)}
+    wait_until(lambda: spoken(p) in want, 5, "the end of the sweep spoken, one of %r" % want)
+    p.key(" ")
+    wait_until(lambda: spoken(p) == "", 5, "the prompt taken back")
+
+
+def table_read(p):
+    """While the table shows, the same rows as a table in the accessibility tree, and Ctrl+C
+    copies them tab-separated with their decimal commas; the copy does not end the prompt."""
+    layout = p.through_title_and_help()
+    steps = test_print.STEPS
+    p.keys("1", steps)
+    test_tools.wait_point(p, test_tools.voltage_point(layout, steps - 1), "the curve")
+    p.menu(2, 5)  # AUSGABE, "Tabelle zeigen"
+    wait_until(lambda: p.window(3), 5, "the table window")
+    wait_until(lambda: named(p, "table") == ["Wertetabelle"], 5, "the table in the tree")
+    headings = ["t(s)", "I(µA)", "I.R (V)", "U (V)", "dI(µA)", "I+dI (µA)"]
+    check(named(p, "columnheader") == headings, "headings %r" % named(p, "columnheader"))
+    want = test_print.expected_rows(p.name) + [[{"0,00"}] * 6] * 5
+    cells = named(p, "cell")
+    rows = [cells[k:k + 6] for k in range(0, len(cells), 6)]
+    check(len(rows) == 31 and all(cell in options for row, expect in zip(rows, want)
+                                  for cell, options in zip(row, expect)),
+          "table rows %r" % rows[:3])
+    p.js("window.labCopied = null; window.addEventListener('copy', e => "
+         "window.labCopied = e.clipboardData.getData('text/plain'));")
+    press(p, "c", "KeyC", 67, modifiers=2, commands=["copy"])
+    copied = wait_until(lambda: p.js("return window.labCopied;"), 5, "the copy")
+    check(copied.split("\n") == ["\t".join(headings)] + ["\t".join(row) for row in rows] + [""],
+          "copied %r" % copied[:200])
+    check(p.window(3) is not None, "the copy ended the table")
+    p.key(" ")
+    wait_until(lambda: p.window(3) is None, 5, "the table window to close")
+    check(named(p, "table") == [], "a table left in the tree")
+
+
+def spoken_readings(tenths, t):
+    value = "%s%d" % ("-" if tenths < 0 else "", abs(tenths) // 10)
+    if tenths % 10:
+        value += ",%d" % (abs(tenths) % 10)
+    return {"Spannung %s V bei %s s" % (value, time) for time in picture_cells(t)}
+
+
+def keyboard_measuring(p):
+    """Measuring from the keyboard: Shift+Up ten pixels, Right one, each reading drawn and
+    spoken; Escape ends it and key 1 steps again."""
+    layout = p.through_title_and_help()
+    p.menu(2, 11)  # AUSGABE, "Mausmessen"
+    p.box()
+    for key in ("Tab", "Tab"):  # the focus stays in the box
+        p.key(key)
+        focused = p.js("return document.activeElement.id;")
+        check(focused == "box-ok", "Tab took the focus to %r" % focused)
+    p.close_box()
+    for _ in range(3):  # from time 0 on the voltage's zero line, 30 pixels up
+        press(p, "ArrowUp", "ArrowUp", 38, modifiers=8)
+    press(p, "ArrowRight", "ArrowRight", 39)
+    n = round(10 * 30 / 3)
+    tenths = 200 * n // layout.height
+    at = (12 - 10) / (10 * layout.width / 320)  # x 12: two pixels right of time 0
+    want = spoken_readings(tenths, at)
+    wait_until(lambda: spoken(p) in want, 5, "the reading spoken, one of %r" % want)
+    drawn = {text + " V   " for text in test_tools.reading(30, layout.height)}
+    check(p.texts("stage")[-1] in drawn, "drawn %r, expected %r" % (p.texts("stage")[-1], drawn))
+    p.key("Escape")
+    p.keys("1", 3)
+    test_tools.wait_point(p, test_tools.voltage_point(layout, 1), "the curve after Escape")
+
+
+def high_contrast(p):
+    """Under forced colours the drawing is dark on white, the lever dark purple, its lines two
+    pixels at least; ?kontrast=hoch gives the same without the system's setting."""
+    def drawn_white():
+        size = p.js("const c = document.getElementById('screen');"
+                    "const l = c && c.parentElement.querySelector(':scope > .layer');"
+                    "return l && c.width > 1 ? [parseInt(l.style.width),"
+                    " parseInt(l.style.height)] : null;")
+        if not size:
+            return None
+        shot = p.screenshot()
+        # the title screen's frame and ground: white where the default has magenta and blue
+        return size if p.pixel(shot, 1, 1) == WHITE and p.pixel(shot, 40, 40) == WHITE else None
+
+    p.cdp("Emulation.setEmulatedMedia", media="",
+          features=[{"name": "forced-colors", "value": "active"}])
+    try:
+        p.load()
+        width, height = wait_until(drawn_white, 20, "the title screen dark on white")
+    finally:
+        p.cdp("Emulation.setEmulatedMedia", media="", features=[])
+    layout = p.layout = Layout(width, height)
+    p.key(" ")
+    p.box()
+    p.close_box()
+    shot = wait_until(lambda: (lambda s: s if p.pixel(s, layout.sx(100), layout.voltage_top + 3)
+                                == WHITE else None)(p.screenshot()), 10, "the white graph")
+    check(p.count(shot, 0, 0, width - 1, height - 1, BLUE) == 0, "blue left in the drawing")
+    p.keys("1", 3)
+    x, y = test_tools.voltage_point(layout, 2)
+    wait_until(lambda: p.near(p.screenshot(), x, y, (0, 0, 0)), 5, "the curve in black")
+    shot = p.screenshot()
+    circuit = (layout.circuit_left, layout.voltage_top, width - 1, layout.sy(60))
+    check(p.count(shot, *circuit, LEVER) > 0, "no dark purple lever")
+    # the voltage panel's zero line, one pixel in the default look, is two pixels thick
+    column = [p.pixel(shot, layout.sx(100), layout.voltage_zero + dy) for dy in (-1, 0, 1)]
+    check(column.count((0, 0, 0)) >= 2, "the zero line %r" % column)
+    p.engine.open(p.url + "?kontrast=hoch")
+    wait_until(drawn_white, 20, "the title screen dark on white with ?kontrast=hoch")
+
+
 def audit(p):
     """Every state of the page through axe, with what a screen reader reads in it."""
     layout = p.find_drawing_area()
-    wait_until(lambda: spoken(p) == test_tools.PROMPT, 5, "the prompt in the live region")
+    wait_until(lambda: spoken(p).startswith("Titelbild: Ein- und Ausschaltvorgänge bei der Spule.")
+               and spoken(p).endswith(PROMPT_SPOKEN), 5, "the title and prompt in the live region")
     check(any(name.startswith("Spule schalten: Zeichnung") for name in named(p, "image")),
           "the drawing's name: %r" % named(p, "image"))
     axe_violations(p, "title screen")
@@ -394,7 +556,7 @@ def audit(p):
     wait_until(lambda: p.window(2) is None, 5, "the dialog to close")
     p.menu(2, 5)  # AUSGABE, "Tabelle zeigen"
     wait_until(lambda: p.window(3), 5, "the table window")
-    wait_until(lambda: spoken(p) == test_tools.PROMPT, 5, "the table's prompt spoken")
+    wait_until(lambda: spoken(p).endswith(PROMPT_SPOKEN), 5, "the table's prompt spoken")
     axe_violations(p, "table")
     p.key(" ")
     wait_until(p.graph_shown, 5, "the graph after the table")
@@ -402,17 +564,21 @@ def audit(p):
     p.box()
     p.close_box()
     p.move(layout.sx(80), layout.voltage_zero - 90)
-    upper = {text + " V" for text in test_tools.reading(90, layout.height)}
+    at = (layout.sx(80) - 10) / (10 * layout.width / 320)  # the time under the pointer
+    upper = {"Spannung %s V bei %s s" % (text.replace(".", ","), time)
+             for text in test_tools.reading(90, layout.height) for time in picture_cells(at)}
     wait_until(lambda: spoken(p) in upper, 5, "the reading %r spoken" % upper)
     p.move(layout.sx(80), layout.current_zero + 90)
-    lower = {text + " µA" for text in test_tools.reading(-90, layout.height)}
+    lower = {"Strom %s µA bei %s s" % (text.replace(".", ","), time)
+             for text in test_tools.reading(-90, layout.height) for time in picture_cells(at)}
     wait_until(lambda: spoken(p) in lower, 5, "the reading %r spoken" % lower)
     axe_violations(p, "mouse measuring")
     for kind in ("press", "release"):
         for button in ("left", "right"):
             getattr(p, kind)(layout.sx(80), layout.current_zero + 90, button)
     p.menu(2, 8)  # AUSGABE, "Einschalten - Schema zeigen"
-    wait_until(lambda: spoken(p) == test_tools.PROMPT, 5, "the picture's prompt")
+    wait_until(lambda: spoken(p).startswith("Bild Spule: Einschalten.")
+               and spoken(p).endswith(PROMPT_SPOKEN), 5, "the picture's text and prompt")
     axe_violations(p, "picture")
     p.key(" ")
     wait_until(p.graph_shown, 5, "the graph after the picture")
@@ -492,4 +658,9 @@ CASES = [("site offline and update, Apache at the root", "coillab",
          ("site by a plain host name under a strict policy", "coillab",
           lambda p: strict_by_name(p, DebianServer(
               "nginx", "physik", {"Content-Security-Policy": STRICT_POLICY}))),
-         ("accessibility", "coillab", audit), ("in a frame", "coillab", in_frame)]
+         ("accessibility", "coillab", audit), ("in a frame", "coillab", in_frame),
+         ("spoken switch in an application region", "coillab", switch_spoken),
+         ("spoken end of a sweep", "coillab", sweep_end_spoken),
+         ("table read and copied", "coillab", table_read),
+         ("measuring from the keyboard", "coillab", keyboard_measuring),
+         ("high contrast", "coillab", high_contrast)]

@@ -2,6 +2,7 @@
 // frames of windows 2 and 3, menus, message boxes, keys, mouse, line input, printer, pictures.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "platform/qt/surface.h"
 
 class QApplication;
+class QKeyEvent;
 
 namespace lab {
 
@@ -80,6 +82,10 @@ class QtPlatform : public Platform {
   MousePosition mouse_position() override;
   int mouse_buttons() override;
   void set_cursor(CursorShape shape) override;
+  PointKey read_point_key() override;
+  void announce(const std::string& text) override;
+  void describe_drawing(const std::string& text) override;
+  void show_table_cells(const std::vector<std::vector<std::string>>& rows) override;
 
   void message_box(const std::string& text, BoxSymbol symbol) override;
   void install_menu(const std::vector<std::string>& table, MenuHandler handler) override;
@@ -103,6 +109,9 @@ class QtPlatform : public Platform {
   void blockMainInput(bool blocked);
   void waitUntilSettled();
   void destroyWindows();
+  // Watches the main window's keys for measuring and for copying the table (qt_platform_access).
+  void watchKeys();
+  bool takeWatchedKey(const QKeyEvent& event);
 
   std::unique_ptr<QApplication> ownedApp_;
   // Counts the events a wait may be waiting for: everything but the repaints of our drawing.
@@ -123,6 +132,10 @@ class QtPlatform : public Platform {
   int boxDepth_ = 0;
   QPointer<QMessageBox> box_;
   PrinterJob printer_;
+  std::unique_ptr<QObject> keyWatcher_;
+  QPointer<MainWindow> watched_;
+  std::deque<std::pair<PointKey, std::string>> pointKeys_;  // with its entry in the key queue
+  std::vector<std::vector<std::string>> tableCells_;
 };
 
 }  // namespace lab

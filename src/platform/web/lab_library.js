@@ -122,6 +122,18 @@ mergeInto(LibraryManager.library, {
   lab_set_cursor: function (crossHair) {
     LabPage.setCursor(!!crossHair);
   },
+  lab_read_point_key: function () {
+    return LabPage.readPointKey();
+  },
+  lab_announce: function (text) {
+    LabPage.announce(UTF8ToString(text));
+  },
+  lab_describe_drawing: function (text) {
+    LabPage.describeDrawing(UTF8ToString(text));
+  },
+  lab_show_table: function (text) {
+    LabPage.showTable(UTF8ToString(text));
+  },
   lab_show_box: function (text, symbol) {
     return LabPage.showBox(UTF8ToString(text), UTF8ToString(symbol));
   },

@@ -61,6 +61,10 @@ class WebPlatform : public Platform {
   MousePosition mouse_position() override;
   int mouse_buttons() override;
   void set_cursor(CursorShape shape) override;
+  PointKey read_point_key() override;
+  void announce(const std::string& text) override;
+  void describe_drawing(const std::string& text) override;
+  void show_table_cells(const std::vector<std::vector<std::string>>& rows) override;
 
   void message_box(const std::string& text, BoxSymbol symbol) override;
   void install_menu(const std::vector<std::string>& table, MenuHandler handler) override;

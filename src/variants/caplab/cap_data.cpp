@@ -31,6 +31,8 @@ const VariantData& capacitorVariant() {
                   {"Widerstand R2 = ", Quantity::R2, " MOhm|"},
                   {"Zeitschritt dt = ", Quantity::dt, " s|"},
               },
+          .switchOnText = "Schalter in Stellung 1: Die Batterie lädt den Kondensator.",
+          .switchOffText = "Schalter in Stellung 0: Der Kondensator entlädt sich über R und R2.",
       },
       DisplayVariant{
           .upperPanelTitle = "Kondensator-Spannung",
@@ -52,6 +54,13 @@ const VariantData& capacitorVariant() {
           .screenTableRows = 26,
           .switchOnPicture = "einschemkond.gif",
           .switchOffPicture = "ausschemkond.gif",
+          .switchOnPictureText = "Bild Kondensator: Einschalten. Schalter in Stellung 1 (Taste 1). "
+                                 "Die Batterie lädt C über "
+                                 "R auf; I nimmt ab. Pfeile zeigen die technische Stromrichtung.",
+          .switchOffPictureText =
+              "Bild Kondensator: Ausschalten. Schalter in Stellung 0 (Taste 0). C entlädt sich "
+              "über R "
+              "und R2; I fließt umgekehrt. Pfeile zeigen die technische Stromrichtung.",
       },
       ShellVariant{
           .programName = "caplab",

@@ -31,6 +31,8 @@ const VariantData& coilVariant() {
                   {"Widerstand   R2 = ", Quantity::R2, " kOhm |"},
                   {"Zeitschritt  dt = ", Quantity::dt, " s |"},
               },
+          .switchOnText = "Schalter geschlossen: Die Batterie treibt Strom durch die Spule.",
+          .switchOffText = "Schalter offen: Die Batterie ist abgetrennt.",
       },
       DisplayVariant{
           .upperPanelTitle = "Induktions-Spannung",
@@ -52,6 +54,14 @@ const VariantData& coilVariant() {
           .screenTableRows = 31,
           .switchOnPicture = "einschemspule.gif",
           .switchOffPicture = "ausschemspule.gif",
+          .switchOnPictureText =
+              "Bild Spule: Einschalten. Schalter geschlossen (Taste 1). Die Batterie treibt den "
+              "Strom I "
+              "durch R und L; I steigt bis Uo/R. Pfeile zeigen die technische Stromrichtung.",
+          .switchOffPictureText =
+              "Bild Spule: Ausschalten. Schalter offen (Taste 0). Die Spule treibt den Strom I "
+              "weiter "
+              "durch R und R2; I nimmt ab. Pfeile zeigen die technische Stromrichtung.",
       },
       ShellVariant{
           .programName = "coillab",

@@ -1,6 +1,8 @@
-// What a screen reader gets of the drawing: its name, and the texts a pupil must read off it (the
-// continue prompt, the readouts of mouse measuring) spoken through a polite live region.
-import { mainSurface } from './windows.js';
+// What a screen reader gets of the drawing: an application region with its name, so that every
+// key reaches the program; the texts the program speaks, through a polite live region; what the
+// drawing shows when it is not the graph; the table of values as a table, copied with Ctrl+C.
+// Also the high-contrast palette, for forced colours, more contrast or ?kontrast=hoch.
+import { stageElement } from './windows.js';
 
 const DrawingNames = {
   coillab:
@@ -11,21 +13,105 @@ const DrawingNames = {
     'Kondensator und Schalter und den Kurven von Kondensator-Spannung und ' +
     'Kondensator-Strom über der Zeit',
 };
-const PromptText = /^Weiter \?/;
-const ReadoutText = /^\s*-?[0-9.,]+ (V|µA)\s*$/; // a reading of mouse measuring, with its unit
+const ApplicationName =
+  'Schaltlabor: Taste 1 schließt den Schalter, Taste 0 öffnet ihn; beim Messen Pfeiltasten ' +
+  'und Escape';
 
+// The drawing's colours under high contrast: dark on white. The blue of the panels (also what
+// fills or rubs out on them) becomes their white ground, the lever a dark purple (9 : 1 on white),
+// every other pen black; every ground is white.
+const ContrastFore = { 'rgb(0,0,255)': 'rgb(255,255,255)', 'rgb(255,0,255)': 'rgb(128,0,128)' };
+const ContrastBack = {};
+
+let highContrast = false;
+let tableText = '';
+
+// The page's accessible parts, set up once before the program draws anything.
 export function nameDrawing() {
+  var asked = new URLSearchParams(location.search).get('kontrast');
+  highContrast =
+    asked === 'hoch' ||
+    (asked !== 'normal' &&
+      !!window.matchMedia &&
+      window.matchMedia('(forced-colors: active), (prefers-contrast: more)').matches);
   document
     .getElementById('screen')
     .setAttribute('aria-label', DrawingNames[LabAssets.program] || '');
+  var stage = document.getElementById('stage');
+  stage.setAttribute('role', 'application');
+  stage.setAttribute('aria-label', ApplicationName);
+  stage.setAttribute('aria-describedby', 'drawing-text');
+  stage.tabIndex = 0;
+  var described = document.createElement('p');
+  described.id = 'drawing-text';
+  described.className = 'spoken';
+  stage.parentNode.appendChild(described);
+  document.addEventListener('copy', copyTable);
 }
 
-// A prompt is spoken each time it shows, made to differ by a blank from the same text before; a
-// reading only when it changes, not on every move of the pointer.
-function speak(text, again) {
+// The keys go to the application region whenever nothing else (a box, a menu, a line) has them.
+export function focusDrawing() {
+  var stage = stageElement();
+  if (stage) stage.focus({ preventScroll: true });
+}
+
+export function isHighContrast() {
+  return highContrast;
+}
+
+// The colour shown for one the program asks for: itself, or its high-contrast stand-in.
+export function shownColour(css, back) {
+  if (!highContrast) return css;
+  var table = back ? ContrastBack : ContrastFore;
+  var compact = css.replace(/\s+/g, '');
+  if (table[compact]) return table[compact];
+  return back ? 'rgb(255,255,255)' : 'rgb(0,0,0)';
+}
+
+// The same text again is made to differ by a blank, so that it is spoken again.
+export function announce(text) {
   var region = document.getElementById('spoken');
-  if (region.textContent.trim() === text && !again) return;
-  region.textContent = region.textContent === text ? text + '\u00a0' : text;
+  if (text === '') region.textContent = '';
+  else region.textContent = region.textContent === text ? text + '\u00a0' : text;
+}
+
+export function describeDrawing(text) {
+  document.getElementById('drawing-text').textContent = text;
+}
+
+// Tab-separated lines, the heading first; an empty text takes the table away.
+export function showTable(text) {
+  tableText = text;
+  var old = document.getElementById('value-table');
+  if (old) old.remove();
+  if (!text) return;
+  var rows = text.replace(/\n$/, '').split('\n');
+  var table = document.createElement('table');
+  table.id = 'value-table';
+  table.className = 'spoken';
+  table.createCaption().textContent = 'Wertetabelle';
+  var head = table.createTHead().insertRow();
+  rows[0].split('\t').forEach(function (name) {
+    var cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = name;
+    head.appendChild(cell);
+  });
+  var body = table.createTBody();
+  rows.slice(1).forEach(function (line) {
+    var row = body.insertRow();
+    line.split('\t').forEach(function (value) {
+      row.insertCell().textContent = value;
+    });
+  });
+  document.getElementById('stage-area').appendChild(table);
+}
+
+// Ctrl+C while the table shows: its rows as a spreadsheet takes them, decimal commas kept.
+function copyTable(event) {
+  if (!tableText) return;
+  event.clipboardData.setData('text/plain', tableText);
+  event.preventDefault();
 }
 
 // The last text printed on each window: the prompt of a line input that follows it.
@@ -38,6 +124,4 @@ export function promptOf(s) {
 // Every text drawn on a window passes here.
 export function noteText(s, text, printed) {
   if (printed && text.trim() !== '') prompts.set(s, text);
-  if (printed && PromptText.test(text)) speak(text, true);
-  if (!printed && s === mainSurface() && ReadoutText.test(text)) speak(text.trim(), false);
 }

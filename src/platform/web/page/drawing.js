@@ -1,6 +1,7 @@
 // Drawing on the output window: lines, boxes and circles in the pen's colour and width, clipped
 // to the window's clip rectangle; undefined or huge coordinates never become pixels. Each call is
 // recorded (windows.js) and painted in device pixels at the window's scale k.
+import { isHighContrast, shownColour } from './access.js';
 import { GuardLimit, clamped, clippedBox, current, devicePixel, record } from './windows.js';
 
 // A new window's pen: the colours, the line width and the clip rectangle its drawing takes.
@@ -118,6 +119,7 @@ function cutSegment(x1, y1, x2, y2, low, high) {
 // A line w drawing pixels wide: w device pixels scaled, but a one-pixel line stays one device
 // pixel wide, through the device pixel under the centre of each drawing pixel.
 function penWidth(w, k) {
+  if (isHighContrast()) return Math.max(2, Math.round(w * k)); // thin lines fade on a projector
   return w === 1 ? 1 : Math.max(1, Math.round(w * k));
 }
 
@@ -304,6 +306,7 @@ export function clearClip() {
 export function setColour(back, css) {
   var s = current();
   if (!s) return;
+  css = shownColour(css, back);
   if (back) s.pen.back = css;
   else s.pen.fore = css;
 }

@@ -17,6 +17,7 @@ let altAlone = false; // Alt went down with no other key since: its release work
 
 export function resetKeys() {
   keys = [];
+  pointKeys = [];
 }
 
 // Drops the newest count keys of the queue.
@@ -61,9 +62,11 @@ export function onKeyDown(event) {
   var key = event.key;
   if (key !== 'Alt') altAlone = false;
   if (boxCount() > 0) {
-    // A box takes Return, Escape and the space for its button, and nothing reaches the program.
+    // A box takes Return, Escape and the space for its button, and nothing reaches the program;
+    // Tab and Shift+Tab stay on its one button, as in a desktop program.
     if (key === 'Enter' || key === 'Escape' || key === ' ') closeBox();
-    if (key !== 'Tab') event.preventDefault();
+    else if (key === 'Tab') document.getElementById('box-ok').focus();
+    event.preventDefault();
     return;
   }
   if (key === 'F10') {
@@ -88,7 +91,33 @@ export function onKeyDown(event) {
   if (event.ctrlKey || event.metaKey) return;
   event.preventDefault();
   var entry = keyEntry(event);
-  if (entry !== null) pushKey(entry);
+  if (entry === null) return;
+  notePointKey(event, entry);
+  pushKey(entry);
+}
+
+// The arrow keys (with Shift ten pixels) and Escape, for measuring: kept apart with their entry in
+// the key queue, which is taken back when measuring reads them. Outside measuring nobody reads
+// them: only the newest few are kept.
+let pointKeys = [];
+const PointMoves = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+
+function notePointKey(event, entry) {
+  var move = PointMoves[event.key];
+  if (!move && event.key !== 'Escape') return;
+  var step = event.shiftKey ? 10 : 1;
+  // one number for the C++ side: 1 Escape, else 2 + (dx + 16) * 32 + (dy + 16)
+  var code = move ? 2 + (move[0] * step + 16) * 32 + (move[1] * step + 16) : 1;
+  if (pointKeys.length >= 64) pointKeys.shift();
+  pointKeys.push({ code: code, entry: entry });
+}
+
+export function readPointKey() {
+  if (pointKeys.length === 0) return 0;
+  var key = pointKeys.shift();
+  var twin = keys.indexOf(key.entry);
+  if (twin >= 0) keys.splice(twin, 1);
+  return key.code;
 }
 
 export function onKeyUp(event) {

@@ -1,6 +1,6 @@
 // The line input of the dialogs: an edit field at the text position of its window, in the
 // window's font and colours, ended by Return. While it waits, every key typed reaches it.
-import { promptOf } from './access.js';
+import { focusDrawing, promptOf } from './access.js';
 import { boxCount } from './boxes.js';
 import { hasEnded } from './end.js';
 import { dropNewestKeys, keyEntry } from './keys.js';
@@ -149,6 +149,7 @@ export function lineKey(event) {
 // After a box or a menu the field takes the keys again, unless a nested key wait has them.
 export function restoreFocus() {
   if (lineTakesKeys()) line.input.focus();
+  else if (boxCount() === 0 && !menuActive() && !hasEnded()) focusDrawing();
 }
 
 // The line's own wait goes on after a nested command: what a nested key wait left unread was

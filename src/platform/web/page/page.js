@@ -36,7 +36,8 @@ export {
   textWidth,
 } from './text.js';
 export { captureImage, freeImage, loadPicture, putImage, putPictureStretched } from './images.js';
-export { readKey } from './keys.js';
+export { readKey, readPointKey } from './keys.js';
+export { announce, describeDrawing, showTable } from './access.js';
 export { mouseButtons, mouseX, mouseY, setCursor } from './pointer.js';
 export { installMenu, takeMenuChoice } from './menu_bar.js';
 export { boxCount, showBox } from './boxes.js';

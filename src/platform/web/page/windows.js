@@ -2,6 +2,7 @@
 // are frames laid over it. Each window keeps a record of what was drawn on it in drawing
 // coordinates and paints it at the shown size times the device's pixel ratio, so that a resize,
 // a turned tablet or another pixel ratio repaints it sharp and in its own proportions.
+import { shownColour } from './access.js';
 import { newPen, paintFill } from './drawing.js';
 import { hasEnded } from './end.js';
 import { endLineIn } from './line_input.js';
@@ -355,7 +356,7 @@ export function closeWindow(number) {
 export function setBackground(number, rgb) {
   var surface = surfaces[number];
   if (!surface) return false;
-  surface.background = rgb;
+  surface.background = shownColour(rgb, true);
   clearSurface(surface, true);
   return true;
 }
