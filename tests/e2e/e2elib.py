@@ -460,13 +460,20 @@ class Program:
                    "the message box to close")
 
     def box_text(self, wid):
-        """The text of a message box, read from its pixels with tesseract, blanks collapsed."""
+        """The text of a message box, read from its pixels with tesseract, blanks collapsed; read
+        again while the box is mapped but not yet painted (a busy machine)."""
         image = os.path.join(self.workdir, "box.png")
-        run(["import", "-silent", "-window", str(wid), image], self.env)
-        run(["convert", image, "-resize", "400%", "-colorspace", "Gray", "-threshold", "60%",
-             image])
-        text = run(["tesseract", image, "-", "-l", "deu", "--psm", "6"], self.env)
-        return " ".join(text.decode(errors="replace").split())
+
+        def read():
+            run(["import", "-silent", "-window", str(wid), image], self.env)
+            run(["convert", image, "-resize", "400%", "-colorspace", "Gray", "-threshold", "60%",
+                 image])
+            text = run(["tesseract", image, "-", "-l", "deu", "--psm", "6"], self.env)
+            return " ".join(text.decode(errors="replace").split())
+        try:
+            return wait_until(read, 5, "the box's text")
+        except Failure:
+            return ""
 
     def close_box(self, wid):
         self.focus(wid)
