@@ -102,6 +102,8 @@ class QtPlatform : public Platform {
   void showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow);
   void blockMainInput(bool blocked);
   void waitUntilSettled();
+  // Grows the main window, frame and all, to the screen's free area.
+  void fillFreeArea();
   void destroyWindows();
 
   std::unique_ptr<QApplication> ownedApp_;
