@@ -53,11 +53,11 @@ void QtPlatform::showBox(const std::string& text, BoxKind kind, bool evenWithout
     // A Wayland compositor places a new window where it likes, parent or not, and a client may
     // not move it: the box is laid into the main window instead, centred over it.
     box.setWindowFlags(Qt::Widget);
-    box.setAutoFillBackground(true);
-    box.setStyleSheet(QStringLiteral("QMessageBox { border: 1px solid palette(shadow); }"));
-    box.adjustSize();
-    box.move((main_->width() - box.width()) / 2, (main_->height() - box.height()) / 2);
+    box.setStyleSheet(QStringLiteral(
+        "QMessageBox { background: palette(window); border: 1px solid palette(shadow); }"));
+    // A message box takes its size as it is shown.
     box.show();
+    box.move((main_->width() - box.width()) / 2, (main_->height() - box.height()) / 2);
     box.raise();
     ok->setFocus();
   } else {

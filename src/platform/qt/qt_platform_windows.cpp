@@ -107,8 +107,10 @@ void QtPlatform::waitUntilSettled() {
     last = now;
     if (!shown) continue;
     const QScreen* screen = main_->screen();
-    const bool fillsScreen =
-        screen && main_->frameGeometry().size() == screen->availableGeometry().size();
+    // The central widget follows the window's new size only once the layout has run.
+    const bool fillsScreen = screen &&
+                             main_->frameGeometry().size() == screen->availableGeometry().size() &&
+                             now.width() == main_->width();
     if (fillsScreen || steady.elapsed() >= 80) return;
   }
 }
