@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -14,16 +15,25 @@ namespace lab {
 
 namespace {
 
-// A step redraws the switch lever a few calls after the step before drew it: the earlier copy
-// is looked for among the last few calls only.
-constexpr int RecentOps = 8;
-
 bool inside(const QRect& inner, const QRect& outer) {
   return inner.left() >= outer.left() && inner.top() >= outer.top() &&
          inner.right() <= outer.right() && inner.bottom() <= outer.bottom();
 }
 
-// An aliased line drawn again the same way sets the same pixels: the earlier one shows nothing.
+// Where a line lies and how it looks, for finding an earlier copy of it.
+std::uint64_t lineKey(const DrawOp& op) {
+  std::uint64_t key = 1469598103934665603ull;
+  const QRect clip = op.clip.value_or(QRect(-1, -1, 0, 0));
+  for (const int part : {op.line.x1(), op.line.y1(), op.line.x2(), op.line.y2(), op.lineWidth,
+                         static_cast<int>(op.fore.rgb()), clip.x(), clip.y(), clip.width(),
+                         clip.height(), op.clip ? 1 : 0}) {
+    key = (key ^ static_cast<std::uint32_t>(part)) * 1099511628211ull;
+  }
+  return key;
+}
+
+// An aliased line drawn again the same way sets the same pixels: the earlier one shows nothing,
+// wherever it lies in the record (a sweep drawn over an equal one repeats every segment).
 bool sameLine(const DrawOp& a, const DrawOp& b) {
   return a.kind == DrawOp::Kind::Line && b.kind == DrawOp::Kind::Line && a.line == b.line &&
          a.lineWidth == b.lineWidth && a.fore == b.fore && a.clip == b.clip;
@@ -154,34 +164,42 @@ void paintOp(QPainter& painter, const DrawOp& op, double k) {
 
 void DrawingRecord::clear() {
   ops_.clear();
+  lines_.clear();
   dead_ = 0;
 }
 
 void DrawingRecord::drop(std::size_t index) {
+  if (ops_[index]->kind == DrawOp::Kind::Line) {
+    const auto found = lines_.find(lineKey(*ops_[index]));
+    if (found != lines_.end() && found->second == index) lines_.erase(found);
+  }
   ops_[index].reset();
   ++dead_;
 }
 
 void DrawingRecord::add(std::shared_ptr<const DrawOp> op) {
-  if (op->kind == DrawOp::Kind::Line) {
-    int seen = 0;
-    for (std::size_t i = ops_.size(); i-- > 0 && seen < RecentOps;) {
-      if (!ops_[i]) continue;
-      ++seen;
-      if (sameLine(*op, *ops_[i])) {
-        drop(i);
-        break;
-      }
+  const bool line = op->kind == DrawOp::Kind::Line;
+  if (line) {
+    const auto found = lines_.find(lineKey(*op));
+    if (found != lines_.end() && ops_[found->second] && sameLine(*op, *ops_[found->second])) {
+      drop(found->second);
     }
   }
-  for (std::size_t i = 0; i < ops_.size(); ++i) {
+  // Only a covering call or an opaque text hides others: a step's lines skip the search.
+  const bool hides = op->cover || (op->kind == DrawOp::Kind::Text && !op->transparent);
+  for (std::size_t i = 0; hides && i < ops_.size(); ++i) {
     if (!ops_[i]) continue;
     if ((op->cover && inside(ops_[i]->box, *op->cover)) || readoutHides(*op, *ops_[i])) drop(i);
   }
+  if (line) lines_[lineKey(*op)] = ops_.size();
   ops_.push_back(std::move(op));
   if (dead_ > 256 && 2 * dead_ > ops_.size()) {
     std::erase(ops_, nullptr);
     dead_ = 0;
+    lines_.clear();
+    for (std::size_t i = 0; i < ops_.size(); ++i) {
+      if (ops_[i]->kind == DrawOp::Kind::Line) lines_[lineKey(*ops_[i])] = i;
+    }
   }
 }
 

@@ -3,9 +3,11 @@
 // A call that covers earlier ones drops them, so the record stays as small as the picture.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QColor>
@@ -91,6 +93,7 @@ class DrawingRecord {
   void drop(std::size_t index);
 
   OpList ops_;  // dropped calls are empty places until the record is compacted
+  std::unordered_map<std::uint64_t, std::size_t> lines_;  // a live line's place, by its look
   std::size_t dead_ = 0;
 };
 
