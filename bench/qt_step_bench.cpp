@@ -1,6 +1,7 @@
 // One time step on the real Qt platform, offscreen at 1920 x 1080: the model update, the record,
 // the two clipped segments into the backing image and the repaint request. Measured per quarter
-// of the first sweep and of the sweep after a wrap, so growth over a sweep would show.
+// of the first sweep and of the sweep after a wrap, so growth over a sweep would show. Also the
+// redraw after a resize of the main window, against an empty main window's.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -10,6 +11,9 @@
 #include <string>
 
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
 
 #include "display/circuit_diagram.h"
 #include "display/graph_panel.h"
@@ -141,6 +145,55 @@ void mainLoopPass(benchmark::State& state, Rig& rig) {
   }
 }
 
+// The baseline of the resize: a main window with a menu bar whose area paints one blue frame.
+class BlueFrame : public QWidget {
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(0, 0, 255)); }
+};
+
+// Resized between a restored and the full size, each time until its drawing area is painted at
+// the new size: for the program the record painted again at the new scale, then shown.
+void resizeAndPaint(benchmark::State& state, QMainWindow& window, QWidget& area) {
+  window.showNormal();
+  const QSize sizes[] = {QSize(1280, 720), QSize(ScreenWidth, ScreenHeight - 40)};
+  int round = 0;
+  for (auto _ : state) {
+    const QSize target = sizes[round++ % 2];
+    const auto begin = Clock::now();
+    window.resize(target);
+    for (int i = 0; i < 100 && window.size() != target; ++i) QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();  // the layout gives the drawing area its new size
+    area.repaint();
+    const auto end = Clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
+  }
+  state.counters["records"] = static_cast<double>(
+      dynamic_cast<lab::Surface*>(&area) ? dynamic_cast<lab::Surface*>(&area)->record().size() : 0);
+}
+
+// The program with half a sweep of curves on its graph, after a wrap.
+void resizeProgram(benchmark::State& state, Rig& rig) {
+  lab::LabContext& ctx = *rig.ctx;
+  freshRun(rig, true);
+  for (int i = 0; i < rig.sweepSteps / 2; ++i) {
+    lab::modelUpdate(ctx, ctx.variant, segmentPlotter(ctx.platform, ctx, ctx, ctx));
+    rig.platform->process_events();
+  }
+  resizeAndPaint(state, *rig.platform->mainWindow(), *rig.platform->windowSurface(0));
+  rig.platform->mainWindow()->showMaximized();
+  rig.platform->process_events();
+}
+
+void resizeEmptyWindow(benchmark::State& state) {
+  QMainWindow window;
+  window.menuBar()->addMenu(QStringLiteral("DESK |"));
+  auto* area = new BlueFrame;
+  window.setCentralWidget(area);
+  window.showMaximized();
+  QCoreApplication::processEvents();
+  resizeAndPaint(state, window, *area);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -177,6 +230,13 @@ int main(int argc, char** argv) {
         [rig = rig](benchmark::State& state) { mainLoopPass(state, *rig); })
         ->Unit(benchmark::kMicrosecond);
   }
+  benchmark::RegisterBenchmark(
+      "qtResize/coil", [rig = coil.get()](benchmark::State& state) { resizeProgram(state, *rig); })
+      ->UseManualTime()
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("qtResize/emptyWindow", resizeEmptyWindow)
+      ->UseManualTime()
+      ->Unit(benchmark::kMillisecond);
   benchmark::AddCustomContext("drawing_area", area);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

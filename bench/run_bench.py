@@ -28,6 +28,7 @@ CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 STEP_GOAL_US = 20.0
 IDLE_GOAL_PERCENT = 1.0
 RATIO_GOAL = 1.3
+RESIZE_GOAL_MS = 50.0
 
 
 class Row:
@@ -126,6 +127,10 @@ def step_cost(build, min_time):
         loop = qt["mainLoopPass/" + variant]
         rows.append(Row("main loop pass for one key, %s (CPU)" % variant, loop["cpu_us"], "us",
                         "goal of the step alone", STEP_GOAL_US, "reference"))
+    resize = qt["qtResize/coil"]["wall_us"] / 1000
+    rows.append(Row("redraw after a resize, 1280x720 <-> full (wall)", resize, "ms",
+                    "empty Qt window's resize", qt["qtResize/emptyWindow"]["wall_us"] / 1000,
+                    "<= %g ms" % RESIZE_GOAL_MS, resize <= RESIZE_GOAL_MS))
     return rows, context.get("drawing_area", "?")
 
 

@@ -1,5 +1,8 @@
 // The main window and the frames of windows 2 and 3: geometry, own attributes, text cursor,
 // closing and waiting.
+#include <algorithm>
+#include <cmath>
+
 #include <QMenuBar>
 
 #include "gui_support.h"
@@ -127,13 +130,26 @@ TEST_F(WindowsTest, ClosingAtShutDownIsNotACloseRequest) {
 TEST_F(WindowsTest, ResizedWindowShowsTheImageScaledAndMapsTheMouseBack) {
   QWidget* area = platform->windowSurface(0);
   const QSize original = area->size();
+  ASSERT_TRUE(platform->set_window_background(0, Magenta));
+  platform->set_colour(White);
+  platform->draw_line(0, 300, original.width() - 1, 300);
   platform->mainWindow()->showNormal();
   platform->mainWindow()->resize(original.width() / 2, original.height() / 2 + 40);
   ASSERT_TRUE(waitUntil([&] { return area->width() < original.width(); }));
-  EXPECT_EQ(platform->windowImage(0)->size(), original);  // the drawing keeps its size
-  const double sx = static_cast<double>(area->width()) / original.width();
-  const double sy = static_cast<double>(area->height()) / original.height();
-  mouseEvent(QEvent::MouseMove, QPoint(qRound(200 * sx), qRound(300 * sy)), Qt::NoButton,
+  // Painted again at the shown size, whole and in its own proportions, centred.
+  const double s = std::min(static_cast<double>(area->width()) / original.width(),
+                            static_cast<double>(area->height()) / original.height());
+  const QImage* shown = platform->windowImage(0);
+  EXPECT_NEAR(shown->width(), original.width() * s, 1.0);
+  EXPECT_NEAR(shown->height(), original.height() * s, 1.0);
+  // The one-pixel line stays one pixel, through the pixel under its centre.
+  const int row = static_cast<int>(std::floor(300.5 * s));
+  EXPECT_EQ(shown->pixelColor(shown->width() / 2, row), QColor(Qt::white));
+  EXPECT_EQ(shown->pixelColor(shown->width() / 2, row - 1), qcolour(Magenta));
+  EXPECT_EQ(shown->pixelColor(shown->width() / 2, row + 1), qcolour(Magenta));
+  const QPointF origin((area->width() - original.width() * s) / 2,
+                       (area->height() - original.height() * s) / 2);
+  mouseEvent(QEvent::MouseMove, (origin + QPointF(200, 300) * s).toPoint(), Qt::NoButton,
              Qt::NoButton);
   EXPECT_NEAR(platform->mouse_position().x, 200, 2);
   EXPECT_NEAR(platform->mouse_position().y, 300, 2);

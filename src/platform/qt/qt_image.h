@@ -1,11 +1,13 @@
 // The image the Qt platform hands to the program: a captured band or a loaded picture.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QImage>
 
 #include "platform/platform.h"
+#include "platform/qt/drawing_record.h"
 #include "platform/qt/run_length_image.h"
 
 namespace lab {
@@ -19,6 +21,8 @@ struct QtImage : PlatformImage {
 
   QImage image;
   std::optional<RunLengthImage> runs;
+  // A captured band's calls, to paint it at another scale; none for a loaded picture.
+  std::shared_ptr<const CapturedBand> band;
 };
 
 }  // namespace lab

@@ -108,6 +108,8 @@ class QtPlatform : public Platform {
   void showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow);
   void blockMainInput(bool blocked);
   void waitUntilSettled();
+  // Grows the main window, frame and all, to the screen's free area.
+  void fillFreeArea();
   void destroyWindows();
   // Watches the main window's keys for measuring and for copying the table (qt_platform_access).
   void watchKeys();

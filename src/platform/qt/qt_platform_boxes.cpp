@@ -48,9 +48,23 @@ void QtPlatform::showBox(const std::string& text, BoxKind kind, bool evenWithout
   box_ = &box;
   ++boxDepth_;
   blockMainInput(true);
-  box.show();
-  box.raise();
-  box.activateWindow();
+  if (main_window_exists() &&
+      QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    // A Wayland compositor places a new window where it likes, parent or not, and a client may
+    // not move it: the box is laid into the main window instead, centred over it.
+    box.setWindowFlags(Qt::Widget);
+    box.setStyleSheet(QStringLiteral(
+        "QMessageBox { background: palette(window); border: 1px solid palette(shadow); }"));
+    // A message box takes its size as it is shown.
+    box.show();
+    box.move((main_->width() - box.width()) / 2, (main_->height() - box.height()) / 2);
+    box.raise();
+    ok->setFocus();
+  } else {
+    box.show();
+    box.raise();
+    box.activateWindow();
+  }
   while (box.isVisible() && (evenWithoutMainWindow || main_window_exists())) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }

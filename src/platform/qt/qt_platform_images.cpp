@@ -18,20 +18,22 @@ ImageHandle QtPlatform::capture_image(int x1, int y1, int x2, int y2) {
   Surface* s = output();
   const auto rect = safeRect(x1, y1, x2, y2);
   if (!s || !rect) return std::make_shared<QtImage>(QImage());
-  QImage captured = s->capture(*rect);
+  auto band = std::make_shared<CapturedBand>();
+  QImage captured = s->capture(*rect, *band);
   // Bands are kept for a whole run; most of them pack into a small part of their pixels.
-  if (auto packed = RunLengthImage::pack(captured)) {
-    return std::make_shared<QtImage>(std::move(*packed));
-  }
-  return std::make_shared<QtImage>(std::move(captured));
+  auto packed = RunLengthImage::pack(captured);
+  auto held = packed ? std::make_shared<QtImage>(std::move(*packed))
+                     : std::make_shared<QtImage>(std::move(captured));
+  held->band = std::move(band);
+  return held;
 }
 
 void QtPlatform::put_image(const ImageHandle& image, int x, int y) {
-  const auto* held = dynamic_cast<const QtImage*>(image.get());
+  auto held = std::dynamic_pointer_cast<const QtImage>(image);
   Surface* s = output();
   const auto at = safePoint(x, y);
   if (!held || held->isNull() || !s || !at) return;
-  s->putImage(held->pixels(), *at);
+  s->putImage(std::move(held), *at);
 }
 
 ImageHandle QtPlatform::load_picture(const std::string& file_name) {

@@ -44,7 +44,7 @@ class EditField : public LineEditing {
 bool EditField::openField() {
   if (!surface_) return false;
   const DrawingAttributes& a = surface_->attributes;
-  const double scale = surface_->scaleY();
+  const double scale = surface_->shownScale();
   edit_ = new LineInput(surface_);
   edit_->setFrame(false);
   edit_->setTextMargins(0, 0, 0, 0);

@@ -81,8 +81,10 @@ Surface* QtPlatform::output() const {
 void QtPlatform::waitUntilSettled() {
   // A window manager maximizes a new window a moment after it is shown; the drawing area is
   // measured once its size is final. A frame that fills the screen's free area is final at
-  // once; anything else must stay put for 80 ms. Every event is looked at as it comes, and the
-  // ticks only wake the wait when none comes, so start-up loses no time to polling.
+  // once; anything else must stay put for 80 ms. A compositor that has not maximized the window
+  // after a second and a half never will: the window then takes the free area itself. Every
+  // event is looked at as it comes, and the ticks only wake the wait when none comes, so
+  // start-up loses no time to polling.
   QElapsedTimer clock;
   clock.start();
   QElapsedTimer steady;
@@ -90,19 +92,37 @@ void QtPlatform::waitUntilSettled() {
   QSize last;
   QTimer tick;
   tick.start(5);
-  while (clock.elapsed() < 3000) {
+  bool grown = false;
+  while (clock.elapsed() < 4000) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const bool shown =
-        main_->windowHandle() && main_->windowHandle()->isExposed() && main_->isMaximized();
+    const bool exposed = main_->windowHandle() && main_->windowHandle()->isExposed();
+    if (exposed && !main_->isMaximized() && !grown && clock.elapsed() >= 1500) {
+      fillFreeArea();
+      grown = true;
+      steady.restart();
+    }
+    const bool shown = exposed && (main_->isMaximized() || grown);
     const QSize now = root_->size();
     if (!shown || now != last) steady.restart();
     last = now;
     if (!shown) continue;
     const QScreen* screen = main_->screen();
-    const bool fillsScreen =
-        screen && main_->frameGeometry().size() == screen->availableGeometry().size();
+    // The central widget follows the window's new size only once the layout has run.
+    const bool fillsScreen = screen &&
+                             main_->frameGeometry().size() == screen->availableGeometry().size() &&
+                             now.width() == main_->width();
     if (fillsScreen || steady.elapsed() >= 80) return;
   }
+}
+
+void QtPlatform::fillFreeArea() {
+  const QScreen* screen = main_->screen();
+  if (!screen) return;
+  const QRect frame = main_->frameGeometry();
+  const QRect client = main_->geometry();
+  const QMargins decoration(client.left() - frame.left(), client.top() - frame.top(),
+                            frame.right() - client.right(), frame.bottom() - client.bottom());
+  main_->setGeometry(screen->availableGeometry().marginsRemoved(decoration));
 }
 
 void QtPlatform::open_main_window() {
@@ -122,6 +142,14 @@ void QtPlatform::open_main_window() {
   }
   root_ = new Surface(QSize(1, 1), nullptr, nullptr, &mouse_);
   main_->setCentralWidget(root_);
+  // Restored, the window takes most of the screen's free area, centred: never the tiny size
+  // Qt falls back to for a window that was shown maximized at once.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect free = screen->availableGeometry();
+    QRect normal(QPoint(0, 0), free.size() * 0.9);
+    normal.moveCenter(free.center());
+    main_->setGeometry(normal);
+  }
   main_->showMaximized();
   waitUntilSettled();
   display_ = root_->size().expandedTo(QSize(1, 1));

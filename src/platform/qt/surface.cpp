@@ -9,7 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "platform/qt/fonts.h"
+#include "platform/qt/qt_image.h"
 #include "platform/qt/safe_coordinates.h"
 
 namespace lab {
@@ -18,10 +18,21 @@ namespace {
 
 // 72 dots per inch make one point of a font one pixel of the image.
 constexpr int DotsPerMeterAt72Dpi = 2835;
-constexpr double ImageDpi = 72.0;
+// Around a drawing shown smaller than its window: the grey of the browser page.
+const QColor MarginColour(0xd4, 0xd0, 0xc8);
+// The largest scale a drawing is painted at: beyond it a pixel of the drawing is plenty.
+constexpr double MostDevicePixels = 8.0;
 
 int buttonBits(Qt::MouseButtons buttons) {
   return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0);
+}
+
+QImage newImage(QSize size, const QColor& colour) {
+  QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  image.setDotsPerMeterX(DotsPerMeterAt72Dpi);
+  image.setDotsPerMeterY(DotsPerMeterAt72Dpi);
+  image.fill(colour);
+  return image;
 }
 
 }  // namespace
@@ -34,48 +45,88 @@ Surface::Surface(QSize size, QWidget* parent, Surface* root, MouseState* mouse)
   setFocusPolicy(Qt::NoFocus);
 }
 
+double Surface::shownScale() const {
+  if (root_) return root_->shownScale();
+  // Until it is shown, and while hidden, a surface keeps the scale it has: one pixel a pixel.
+  if (!isVisible() || width() <= 0 || height() <= 0) {
+    return k_ > 0.0 ? k_ / devicePixelRatioF() : 1.0;
+  }
+  return std::min(static_cast<double>(width()) / drawingSize_.width(),
+                  static_cast<double>(height()) / drawingSize_.height());
+}
+
+double Surface::wantedScale() const {
+  return std::clamp(shownScale() * devicePixelRatioF(), 1.0 / 64, MostDevicePixels);
+}
+
+void Surface::paintRecord(double k) {
+  k_ = k;
+  image_ = newImage(deviceRect(QRect(QPoint(0, 0), drawingSize_), k).size(), attributes.background);
+  QPainter painter(&image_);
+  record_.paint(painter, k);
+}
+
 void Surface::resetImage(QSize size) {
-  // On a scaled screen the image holds device pixels, so lines and text stay crisp; drawing
-  // still happens in drawing pixels.
-  const double ratio = std::max(1.0, devicePixelRatioF());
   drawingSize_ = size.expandedTo(QSize(1, 1));
-  image_ = QImage((QSizeF(drawingSize_) * ratio).toSize(), QImage::Format_RGB32);
-  image_.setDevicePixelRatio(ratio);
-  image_.setDotsPerMeterX(DotsPerMeterAt72Dpi);
-  image_.setDotsPerMeterY(DotsPerMeterAt72Dpi);
-  image_.fill(attributes.background);
+  record_.clear();
+  setBackground(attributes.background);
+}
+
+void Surface::refit() {
+  const double k = wantedScale();
+  if (k != k_) paintRecord(k);
+  if (!root_) {
+    // Centred, with its corner on a device pixel.
+    const double ratio = devicePixelRatioF();
+    origin_ = QPoint(std::max(0, static_cast<int>((width() * ratio - image_.width()) / 2)),
+                     std::max(0, static_cast<int>((height() * ratio - image_.height()) / 2)));
+    for (QObject* child : children()) {
+      if (auto* frame = dynamic_cast<Surface*>(child)) frame->setPlaceOnRoot(frame->placeOnRoot());
+    }
+  }
   update();
 }
 
 void Surface::setPlaceOnRoot(const QRect& place) {
   placeOnRoot_ = place;
-  if (root_) setGeometry(root_->toWidget(QRectF(place)));
-}
-
-double Surface::scaleX() const {
-  return static_cast<double>(width()) / drawingSize_.width();
-}
-double Surface::scaleY() const {
-  return static_cast<double>(height()) / drawingSize_.height();
+  if (!root_) return;
+  setGeometry(root_->toWidget(QRectF(place)));
+  refit();
 }
 
 QPointF Surface::toDrawing(const QPointF& widgetPoint) const {
-  const double sx = scaleX();
-  const double sy = scaleY();
-  return {sx > 0 ? widgetPoint.x() / sx : 0.0, sy > 0 ? widgetPoint.y() / sy : 0.0};
+  const double ratio = devicePixelRatioF();
+  return {(widgetPoint.x() * ratio - origin_.x()) / k_,
+          (widgetPoint.y() * ratio - origin_.y()) / k_};
 }
 
-QRect Surface::toWidget(const QRectF& drawingRect) const {
-  const double sx = scaleX();
-  const double sy = scaleY();
-  return QRectF(drawingRect.x() * sx, drawingRect.y() * sy, drawingRect.width() * sx,
-                drawingRect.height() * sy)
+QRect Surface::toWidget(const QRectF& r) const {
+  const double ratio = devicePixelRatioF();
+  return QRectF((origin_.x() + r.x() * k_) / ratio, (origin_.y() + r.y() * k_) / ratio,
+                r.width() * k_ / ratio, r.height() * k_ / ratio)
       .toAlignedRect();
 }
 
-void Surface::beginPainting(QPainter& painter) const {
-  painter.begin(const_cast<QImage*>(&image_));
-  if (attributes.clip) painter.setClipRect(*attributes.clip);
+DrawOp Surface::newOp(DrawOp::Kind kind) const {
+  DrawOp op;
+  op.kind = kind;
+  op.fore = attributes.fore;
+  op.back = attributes.back;
+  op.lineWidth = attributes.lineWidth;
+  op.clip = attributes.clip;
+  return op;
+}
+
+void Surface::draw(DrawOp op) {
+  if (op.clip) op.box = op.box.intersected(*op.clip);
+  if (op.cover && op.clip) op.cover = op.cover->intersected(*op.clip);
+  auto held = std::make_shared<const DrawOp>(std::move(op));
+  {
+    QPainter painter(&image_);
+    paintOp(painter, *held, k_);
+  }
+  changed(held->box);
+  record_.add(std::move(held));
 }
 
 void Surface::changed(const QRect& drawingRect) {
@@ -88,61 +139,47 @@ void Surface::changed(const QRect& drawingRect) {
 void Surface::drawLine(double x1, double y1, double x2, double y2) {
   const auto line = safeSegment(x1, y1, x2, y2);
   if (!line) return;
-  QPainter painter;
-  beginPainting(painter);
-  // Square caps put the end pixels where asked, also for a line of a single point.
-  painter.setPen(
-      QPen(attributes.fore, attributes.lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-  painter.drawLine(*line);
-  painter.end();
+  DrawOp op = newOp(DrawOp::Kind::Line);
+  op.line = *line;
   const int margin = attributes.lineWidth + 1;
-  changed(QRect(line->p1(), line->p2()).normalized().adjusted(-margin, -margin, margin, margin));
+  op.box = QRect(line->p1(), line->p2()).normalized().adjusted(-margin, -margin, margin, margin);
+  draw(std::move(op));
 }
 
 void Surface::drawBox(double x1, double y1, double x2, double y2) {
   const auto rect = safeRect(x1, y1, x2, y2);
   if (!rect) return;
-  QPainter painter;
-  beginPainting(painter);
-  painter.setPen(
-      QPen(attributes.fore, attributes.lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-  painter.setBrush(Qt::NoBrush);
-  // A stroked rectangle is one pen width larger than its size: this outlines both corners.
-  painter.drawRect(rect->x(), rect->y(), rect->width() - 1, rect->height() - 1);
-  painter.end();
+  DrawOp op = newOp(DrawOp::Kind::Box);
+  op.rect = *rect;
   const int margin = attributes.lineWidth + 1;
-  changed(rect->adjusted(-margin, -margin, margin, margin));
+  op.box = rect->adjusted(-margin, -margin, margin, margin);
+  draw(std::move(op));
 }
 
 void Surface::fillBox(double x1, double y1, double x2, double y2) {
   const auto rect = safeRect(x1, y1, x2, y2);
   if (!rect) return;
-  QPainter painter;
-  beginPainting(painter);
-  painter.fillRect(*rect, attributes.fore);
-  painter.end();
-  changed(*rect);
+  DrawOp op = newOp(DrawOp::Kind::Fill);
+  op.rect = *rect;
+  op.box = *rect;
+  op.cover = *rect;
+  draw(std::move(op));
 }
 
 void Surface::drawCircle(double cx, double cy, double radius) {
   const auto centre = safePoint(cx, cy);
   const auto r = safeLength(radius);
   if (!centre || !r) return;
-  QPainter painter;
-  beginPainting(painter);
-  painter.setPen(QPen(attributes.fore, attributes.lineWidth));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawEllipse(*centre, *r, *r);
-  painter.end();
+  DrawOp op = newOp(DrawOp::Kind::Circle);
+  op.point = *centre;
+  op.radius = *r;
   const int margin = *r + attributes.lineWidth + 1;
-  changed(QRect(*centre, *centre).adjusted(-margin, -margin, margin, margin));
+  op.box = QRect(*centre, *centre).adjusted(-margin, -margin, margin, margin);
+  draw(std::move(op));
 }
 
-Surface::ScaledFont Surface::drawingFont() const {
-  const double size =
-      std::isfinite(attributes.fontSize) ? std::clamp(attributes.fontSize, 0.1, 4000.0) : 12.0;
-  const double whole = std::ceil(size);
-  return {makeFont(attributes.fontName, whole, ImageDpi), size / whole};
+ScaledFont Surface::drawingFont() const {
+  return lab::drawingFont(attributes.fontName, attributes.fontSize);
 }
 
 double Surface::textWidth(const QString& text) const {
@@ -157,18 +194,23 @@ double Surface::lineHeight() const {
 
 void Surface::drawTextAt(const QPointF& topLeft, const QString& text, double width) {
   const ScaledFont f = drawingFont();
-  const QFontMetricsF metrics(f.font, &image_);
-  const QRectF box(topLeft, QSizeF(width, metrics.height() * f.factor));
-  QPainter painter;
-  beginPainting(painter);
-  if (!attributes.transparent) painter.fillRect(box, attributes.back);
-  painter.translate(topLeft);
-  painter.scale(f.factor, f.factor);
-  painter.setFont(f.font);
-  painter.setPen(attributes.fore);
-  painter.drawText(QPointF(0.0, metrics.ascent()), text);
-  painter.end();
-  changed(box.toAlignedRect().adjusted(-2, -2, 2, 2));
+  const QRectF box(topLeft, QSizeF(width, QFontMetricsF(f.font, &image_).height() * f.factor));
+  DrawOp op = newOp(DrawOp::Kind::Text);
+  op.at = topLeft;
+  op.text = text;
+  op.fontName = attributes.fontName;
+  op.fontSize = attributes.fontSize;
+  op.width = width;
+  op.transparent = attributes.transparent;
+  op.box = box.toAlignedRect().adjusted(-2, -2, 2, 2);
+  // Glyphs may reach a little beyond their box; the background hides only whole pixels inside.
+  if (!op.transparent) {
+    op.cover = QRect(QPoint(static_cast<int>(std::ceil(box.left())) + 1,
+                            static_cast<int>(std::ceil(box.top())) + 1),
+                     QPoint(static_cast<int>(std::floor(box.right())) - 2,
+                            static_cast<int>(std::floor(box.bottom())) - 2));
+  }
+  draw(std::move(op));
 }
 
 void Surface::drawText(double x, double y, const QString& text) {
@@ -191,68 +233,90 @@ void Surface::printText(const QString& text, bool lineEnd) {
 }
 
 void Surface::clear() {
-  QPainter painter;
-  beginPainting(painter);
-  painter.fillRect(QRectF(QPointF(0, 0), image_.deviceIndependentSize()), attributes.background);
-  painter.end();
-  changed(attributes.clip ? *attributes.clip : QRect(QPoint(0, 0), drawingSize_));
+  const QRect whole(QPoint(0, 0), drawingSize_);
+  // Cleared wholly, nothing drawn before shows any more.
+  if (!attributes.clip) record_.clear();
+  DrawOp op = newOp(DrawOp::Kind::Fill);
+  op.fore = attributes.background;
+  op.rect = whole;
+  op.box = whole;
+  op.cover = whole;
+  draw(std::move(op));
 }
 
 void Surface::setBackground(const QColor& colour) {
   attributes.background = colour;
-  image_.fill(colour);
-  update();
+  record_.clear();
+  const QRect whole(QPoint(0, 0), drawingSize_);
+  DrawOp op;
+  op.fore = colour;
+  op.rect = whole;
+  op.box = whole;
+  op.cover = whole;
+  record_.add(std::make_shared<const DrawOp>(std::move(op)));
+  k_ = 0.0;  // a fresh image at the present scale
+  refit();
 }
 
-QImage Surface::capture(const QRect& rect) const {
+QImage Surface::capture(const QRect& rect, CapturedBand& band) const {
+  band.source = rect;
+  band.k = k_;
+  band.opaque = QRect(QPoint(0, 0), drawingSize_).contains(rect);
+  band.ops = record_.touching(rect);
   // Parts outside the window stay transparent, so putting the capture back paints only pixels.
-  const double ratio = image_.devicePixelRatio();
-  QImage captured((QSizeF(rect.size().expandedTo(QSize(1, 1))) * ratio).toSize(),
-                  QImage::Format_ARGB32_Premultiplied);
-  captured.setDevicePixelRatio(ratio);
+  const QRect device = deviceRect(rect, k_);
+  QImage captured(device.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
   captured.fill(Qt::transparent);
   QPainter painter(&captured);
-  painter.drawImage(QRectF(QPointF(0, 0), QSizeF(rect.size())), image_,
-                    QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
+  painter.drawImage(QPoint(0, 0), image_, device);
   painter.end();
   return captured;
 }
 
-void Surface::putImage(const QImage& picture, const QPoint& topLeft) {
-  QPainter painter;
-  beginPainting(painter);
-  painter.drawImage(topLeft, picture);
-  painter.end();
-  changed(QRect(topLeft, picture.deviceIndependentSize().toSize()));
+void Surface::putImage(std::shared_ptr<const QtImage> held, const QPoint& topLeft) {
+  DrawOp op = newOp(DrawOp::Kind::Image);
+  op.point = topLeft;
+  const CapturedBand* band = held->band.get();
+  const QSize size = band ? band->source.size() : held->pixels().size();
+  op.box = QRect(topLeft, size);
+  // Put back where it was taken, an opaque band hides exactly what it hid then.
+  if (band && band->opaque && band->source.topLeft() == topLeft) op.cover = op.box;
+  op.held = std::move(held);
+  draw(std::move(op));
 }
 
 void Surface::putStretched(const QImage& picture, const QRect& target) {
   if (target.isEmpty()) return;
-  QPainter painter;
-  beginPainting(painter);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(target, picture);
-  painter.end();
-  changed(target);
+  DrawOp op = newOp(DrawOp::Kind::Picture);
+  op.picture = picture;
+  op.rect = target;
+  op.box = target;
+  draw(std::move(op));
 }
 
 void Surface::paintEvent(QPaintEvent* event) {
+  // Another pixel ratio (the window moved to another screen) shows itself here first.
+  if (wantedScale() != k_) refit();
   QPainter painter(this);
-  if (size() == drawingSize_) {
-    const double ratio = image_.devicePixelRatio();
-    const QRectF area(event->rect());
-    painter.drawImage(area, image_, QRectF(area.topLeft() * ratio, area.size() * ratio));
-  } else {
-    painter.setClipRegion(event->region());
-    painter.drawImage(rect(), image_);
-  }
+  const double ratio = devicePixelRatioF();
+  const QRectF shown(QPointF(origin_) / ratio, QSizeF(image_.size()) / ratio);
+  const QRegion margin = event->region().subtracted(QRegion(shown.toAlignedRect()));
+  for (const QRect& part : margin) painter.fillRect(part, MarginColour);
+  const QRectF area = QRectF(event->rect()).intersected(shown);
+  if (area.isEmpty()) return;
+  painter.drawImage(area, image_,
+                    QRectF((area.topLeft() - shown.topLeft()) * ratio, area.size() * ratio));
 }
 
 void Surface::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  for (QObject* child : children()) {
-    if (auto* frame = dynamic_cast<Surface*>(child)) frame->setPlaceOnRoot(frame->placeOnRoot());
-  }
+  if (!root_) refit();
+}
+
+bool Surface::event(QEvent* event) {
+  // A move to a screen of another scale.
+  if (event->type() == QEvent::ScreenChangeInternal && !root_) refit();
+  return QWidget::event(event);
 }
 
 void Surface::recordMouse(QMouseEvent* event) {
