@@ -43,6 +43,23 @@ TEST_F(DrawingTest, TimeAxisLineLandsOnItsRow) {
   EXPECT_FALSE(is(200, 140, White));
 }
 
+// For a projector: the panels' blue becomes white, white lines black and two pixels thick, the
+// lever's magenta a dark purple.
+TEST_F(DrawingTest, HighContrastDrawsDarkOnWhiteWithoutHairlines) {
+  platform->useHighContrast();
+  platform->set_colour(Blue);
+  platform->fill_box(100, 100, 200, 200);
+  platform->set_colour(White);
+  platform->set_line_width(1);
+  platform->draw_line(120, 150, 180, 150);
+  platform->set_colour(Magenta);
+  platform->draw_line(120, 170, 180, 170);
+  EXPECT_TRUE(is(110, 110, White));
+  EXPECT_TRUE(is(150, 150, Black));
+  EXPECT_TRUE(is(150, 149, Black) || is(150, 151, Black));
+  EXPECT_TRUE(is(150, 170, Colour{128, 0, 128}));
+}
+
 struct LineCase {
   double x1, y1, x2, y2;
   std::vector<QPoint> on;

@@ -7,6 +7,7 @@
 
 #include <xcb/xcb.h>
 
+#include "platform/high_contrast.h"
 #include "platform/qt/qt_platform.h"
 
 namespace lab {
@@ -35,6 +36,17 @@ bool desktopReachable() {
   return x && !environment("DISPLAY").empty() && xDisplayOpens();
 }
 
+// The teacher's switch for a projector: --kontrast=hoch, or SCHALTLABOR_KONTRAST=hoch for a
+// desktop entry or a whole room's computers.
+bool highContrastAsked(int argc, char** argv) {
+  constexpr std::string_view Option = "--kontrast=";
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument.starts_with(Option)) return asksHighContrast(argument.substr(Option.size()));
+  }
+  return asksHighContrast(environment("SCHALTLABOR_KONTRAST"));
+}
+
 }  // namespace
 
 std::unique_ptr<Platform> makeProgramPlatform(int& argc, char** argv,
@@ -47,7 +59,9 @@ std::unique_ptr<Platform> makeProgramPlatform(int& argc, char** argv,
                  programName.c_str());
     std::exit(1);
   }
-  return std::make_unique<QtPlatform>(argc, argv, programName);
+  auto platform = std::make_unique<QtPlatform>(argc, argv, programName);
+  if (highContrastAsked(argc, argv)) platform->useHighContrast();
+  return platform;
 }
 
 }  // namespace lab

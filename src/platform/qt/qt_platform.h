@@ -27,6 +27,8 @@ class QtPlatform : public Platform {
  public:
   // Creates the application object unless one exists already (the GUI tests make their own).
   QtPlatform(int& argc, char** argv, std::string programName);
+  // Dark lines and text on white from here on, for a projector or a pupil who needs it.
+  void useHighContrast();
   ~QtPlatform() override;
   QtPlatform(const QtPlatform&) = delete;
   QtPlatform& operator=(const QtPlatform&) = delete;
@@ -103,6 +105,7 @@ class QtPlatform : public Platform {
 
  private:
   Surface* output() const;
+  int minLineWidth() const;
   // Hands one menu choice to the program, nested in whatever waits now.
   void runMenuChoice(int index);
   void showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow);
@@ -128,6 +131,7 @@ class QtPlatform : public Platform {
   int output_ = 0;
   bool mainOpen_ = false;
   bool closeRequested_ = false;
+  bool highContrast_ = false;
   QSize display_;
   MouseState mouse_;
   MenuHandler menuHandler_;

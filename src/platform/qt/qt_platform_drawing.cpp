@@ -2,6 +2,7 @@
 // and circles, clipped to the window's clip rectangle.
 #include <algorithm>
 
+#include "platform/high_contrast.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/safe_coordinates.h"
 
@@ -16,17 +17,28 @@ QColor toQColor(Colour c) {
 }  // namespace
 
 void QtPlatform::set_colour(Colour colour) {
+  if (highContrast_) colour = highContrastPen(colour);
   if (Surface* s = output()) s->attributes.fore = toQColor(colour);
 }
 
 void QtPlatform::set_back_colour(Colour colour) {
+  if (highContrast_) colour = highContrastGround(colour);
   if (Surface* s = output()) s->attributes.back = toQColor(colour);
+}
+
+void QtPlatform::useHighContrast() {
+  highContrast_ = true;
+}
+
+// Thin lines fade on a projector: under high contrast no line is thinner than two pixels.
+int QtPlatform::minLineWidth() const {
+  return highContrast_ ? 2 : 1;
 }
 
 void QtPlatform::set_line_style(LineStyle) {}  // solid is the only style
 
 void QtPlatform::set_line_width(int pixels) {
-  if (Surface* s = output()) s->attributes.lineWidth = std::clamp(pixels, 1, 64);
+  if (Surface* s = output()) s->attributes.lineWidth = std::clamp(pixels, minLineWidth(), 64);
 }
 
 void QtPlatform::draw_line(double x1, double y1, double x2, double y2) {

@@ -1,5 +1,6 @@
 // The Qt platform's windows and stage: the maximized main window with its drawing area, the
 // frames of windows 2 and 3, the waits for the next event, and the end of the program.
+#include "platform/high_contrast.h"
 #include "platform/qt/qt_platform.h"
 
 #include <algorithm>
@@ -141,6 +142,7 @@ void QtPlatform::open_main_window() {
     bar->setFixedHeight(probe.sizeHint().height());
   }
   root_ = new Surface(QSize(1, 1), nullptr, nullptr, &mouse_);
+  root_->attributes.lineWidth = minLineWidth();
   main_->setCentralWidget(root_);
   // Restored, the window takes most of the screen's free area, centred: never the tiny size
   // Qt falls back to for a window that was shown maximized at once.
@@ -176,6 +178,7 @@ void QtPlatform::open_window(int number, const WindowGeometry& geometry) {
   const QRect place(std::clamp(geometry.x, -limit, limit), std::clamp(geometry.y, -limit, limit),
                     std::clamp(geometry.width, 1, limit), std::clamp(geometry.height, 1, limit));
   auto* frame = new Surface(place.size(), root_, root_, &mouse_);
+  frame->attributes.lineWidth = minLineWidth();
   frame->setPlaceOnRoot(place);
   frame->show();
   frame->raise();
@@ -216,6 +219,7 @@ void QtPlatform::set_caption(int number, const std::string& caption) {
 bool QtPlatform::set_window_background(int number, Colour colour) {
   Surface* surface = windowSurface(number);
   if (!surface) return false;
+  if (highContrast_) colour = highContrastGround(colour);
   surface->setBackground(QColor(std::clamp(colour.red, 0, 255), std::clamp(colour.green, 0, 255),
                                 std::clamp(colour.blue, 0, 255)));
   return true;

@@ -32,6 +32,9 @@ mergeInto(LibraryManager.library, {
   lab_clear: function () {
     LabPage.clear();
   },
+  lab_high_contrast: function () {
+    return LabPage.isHighContrast() ? 1 : 0;
+  },
   lab_main_exists: function () {
     return LabPage.mainExists() ? 1 : 0;
   },

@@ -20,6 +20,7 @@ int lab_main_exists();
 int lab_display_width();
 int lab_display_height();
 void lab_set_colour(int back, int red, int green, int blue);
+int lab_high_contrast();
 void lab_set_line_width(int width);
 void lab_set_font_name(const char* name);
 void lab_set_font_size(double size);

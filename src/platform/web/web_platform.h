@@ -86,8 +86,10 @@ class WebPlatform : public Platform {
   // Runs the menu choices the page has queued since the last look.
   void runQueuedMenuChoices();
   void showBox(const std::string& text, BoxKind kind, bool evenWithoutMainWindow);
+  void setPageColour(bool back, Colour colour);
 
   std::string programName_;
+  bool highContrast_ = false;     // the page's choice, made before the program starts
   std::map<int, int> openCount_;  // opens and closes per window: a line input sees changes
   int output_ = 0;
   MenuHandler menuHandler_;

@@ -2,20 +2,18 @@
 // circles, clipped to the window's clip rectangle.
 #include <algorithm>
 
+#include "platform/high_contrast.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 
 namespace lab {
 
-namespace {
-
 // Handed over as numbers; the page spells them in the rgb() text of a window's background.
-void setPageColour(bool back, Colour colour) {
+void WebPlatform::setPageColour(bool back, Colour colour) {
+  if (highContrast_) colour = back ? highContrastGround(colour) : highContrastPen(colour);
   lab_set_colour(back ? 1 : 0, std::clamp(colour.red, 0, 255), std::clamp(colour.green, 0, 255),
                  std::clamp(colour.blue, 0, 255));
 }
-
-}  // namespace
 
 void WebPlatform::set_colour(Colour colour) {
   setPageColour(false, colour);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/high_contrast.h"
 #include "platform/platform_texts.h"
 #include "platform/web/page_bridge.h"
 
@@ -21,7 +22,8 @@ std::string cssColour(Colour colour) {
 
 }  // namespace
 
-WebPlatform::WebPlatform(std::string programName) : programName_(std::move(programName)) {}
+WebPlatform::WebPlatform(std::string programName)
+    : programName_(std::move(programName)), highContrast_(lab_high_contrast() != 0) {}
 
 void WebPlatform::open_main_window() {
   lab_open_main();
@@ -54,7 +56,8 @@ void WebPlatform::set_caption(int number, const std::string& caption) {
 }
 
 bool WebPlatform::set_window_background(int number, Colour colour) {
-  return lab_set_background(number, cssColour(colour).c_str()) != 0;
+  const Colour shown = highContrast_ ? highContrastGround(colour) : colour;
+  return lab_set_background(number, cssColour(shown).c_str()) != 0;
 }
 
 void WebPlatform::set_output_window(int number) {

@@ -1,7 +1,8 @@
 // What a screen reader gets of the drawing: an application region with its name, so that every
 // key reaches the program; the texts the program speaks, through a polite live region; what the
 // drawing shows when it is not the graph; the table of values as a table, copied with Ctrl+C.
-// Also the high-contrast palette, for forced colours, more contrast or ?kontrast=hoch.
+// Also whether the drawing takes the high-contrast palette: forced colours, more contrast or
+// ?kontrast=hoch (the colours themselves are the core's, mapped on the C++ side).
 import { stageElement } from './windows.js';
 
 const DrawingNames = {
@@ -16,12 +17,6 @@ const DrawingNames = {
 const ApplicationName =
   'Schaltlabor: Taste 1 schließt den Schalter, Taste 0 öffnet ihn; beim Messen Pfeiltasten ' +
   'und Escape';
-
-// The drawing's colours under high contrast: dark on white. The blue of the panels (also what
-// fills or rubs out on them) becomes their white ground, the lever a dark purple (9 : 1 on white),
-// every other pen black; every ground is white.
-const ContrastFore = { 'rgb(0,0,255)': 'rgb(255,255,255)', 'rgb(255,0,255)': 'rgb(128,0,128)' };
-const ContrastBack = {};
 
 let highContrast = false;
 let tableText = '';
@@ -57,15 +52,6 @@ export function focusDrawing() {
 
 export function isHighContrast() {
   return highContrast;
-}
-
-// The colour shown for one the program asks for: itself, or its high-contrast stand-in.
-export function shownColour(css, back) {
-  if (!highContrast) return css;
-  var table = back ? ContrastBack : ContrastFore;
-  var compact = css.replace(/\s+/g, '');
-  if (table[compact]) return table[compact];
-  return back ? 'rgb(255,255,255)' : 'rgb(0,0,0)';
 }
 
 // The same text again is made to differ by a blank, so that it is spoken again.

@@ -1,7 +1,7 @@
 // Drawing on the output window: lines, boxes and circles in the pen's colour and width, clipped
 // to the window's clip rectangle; undefined or huge coordinates never become pixels. Each call is
 // recorded (windows.js) and painted in device pixels at the window's scale k.
-import { isHighContrast, shownColour } from './access.js';
+import { isHighContrast } from './access.js';
 import { GuardLimit, clamped, clippedBox, current, devicePixel, record } from './windows.js';
 
 // A new window's pen: the colours, the line width and the clip rectangle its drawing takes.
@@ -306,7 +306,6 @@ export function clearClip() {
 export function setColour(back, css) {
   var s = current();
   if (!s) return;
-  css = shownColour(css, back);
   if (back) s.pen.back = css;
   else s.pen.fore = css;
 }

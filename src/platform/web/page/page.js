@@ -45,6 +45,7 @@ export { beginLine, endLine, lineState, lineText, resumeLine } from './line_inpu
 export { printerEndJob, printerEndPage, printerFontSize, printerWrite } from './printing.js';
 export { endProgram } from './end.js';
 
+export { isHighContrast } from './access.js';
 export { instantiateProgram, prepare, sleep } from './start.js';
 
 start();

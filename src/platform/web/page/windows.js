@@ -2,7 +2,6 @@
 // are frames laid over it. Each window keeps a record of what was drawn on it in drawing
 // coordinates and paints it at the shown size times the device's pixel ratio, so that a resize,
 // a turned tablet or another pixel ratio repaints it sharp and in its own proportions.
-import { shownColour } from './access.js';
 import { newPen, paintFill } from './drawing.js';
 import { hasEnded } from './end.js';
 import { endLineIn } from './line_input.js';
@@ -356,7 +355,7 @@ export function closeWindow(number) {
 export function setBackground(number, rgb) {
   var surface = surfaces[number];
   if (!surface) return false;
-  surface.background = shownColour(rgb, true);
+  surface.background = rgb;
   clearSurface(surface, true);
   return true;
 }
