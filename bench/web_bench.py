@@ -5,7 +5,8 @@ with the script and CPU time per key and where the script time goes, keys at a t
 CPU throttled six times, the renderer's busy time in every wait with nothing happening, and the
 redraw and memory after a resize, the record, memory, resize and mouse measuring after a lesson's
 many sweeps; start-up with the page's own marks of its steps and key to segment in WebKitGTK and
-Firefox ESR as well, a key's handling there against Chromium's. Called by scripts/bench-web after the builds.
+Firefox ESR as well, a key's handling there against Chromium's. Called by scripts/bench-web after
+the builds.
 
 usage: bench/web_bench.py [--build-web DIR] [--profile-build DIR] [--build DIR] [--markdown FILE]
                           [--lesson-only | --engines-only]
