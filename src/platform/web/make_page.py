@@ -5,7 +5,8 @@ and the program's GIF pictures), the WebAssembly, the page module and the progra
 inside, so that the page needs no file beside it.
 
 The WebAssembly stands as base64 in an element of its own rather than in a script, so the script
-engine never scans it; the page module comes before the program's script and starts compiling it.
+engine never scans it; one script after it holds the assets, the page module and the program's
+script, which the page module's start-up compiles and runs at once.
 
 With --site-parts it also writes the page for a web server: the same page with every part a file
 of its own in FILES/ beside it, so that it runs under a policy that allows no inline script or
@@ -97,6 +98,12 @@ def assets(program, source_dir, font_dir, pictures):
     return inside, beside, files
 
 
+def one_script(assets, page_code, code):
+    """The assets, the page module and the program's script as one script, strict as the page
+    module is on its own (the runtime emscripten writes is made to run strict, too)."""
+    return "'use strict';\nvar LabAssets = " + json.dumps(assets) + ";\n" + page_code + "\n" + code
+
+
 def inline_script(code):
     """The code as it may stand inside a script element."""
     lowered = code.lower()
@@ -136,8 +143,7 @@ def write_site_parts(folder, args, template, page_code, code, wasm, beside, file
     write(os.path.join(folder, FILES, "page.css"),
           template[start + len("<style>"):end].lstrip("\n"))
     script = FILES + "/" + args.program + ".js"
-    write(os.path.join(folder, script),
-          "var LabAssets = " + json.dumps(beside) + ";\n" + page_code + "\n" + code)
+    write(os.path.join(folder, script), one_script(beside, page_code, code))
     write(os.path.join(folder, FILES, args.program + ".wasm"), wasm)
     for name, data in files.items():
         write(os.path.join(folder, FILES, name), data)
@@ -163,11 +169,11 @@ def main():
     code = read(args.script)
     wasm = read(args.wasm, "rb")
     inside, beside, files = assets(args.program, args.source_dir, args.font_dir, args.pictures)
+    # One script after the WebAssembly, as in the site's page: the program's runtime and main
+    # follow the page's start-up in the same run, with no pause of the parser between them.
     scripts = "\n".join([
-        inline_script("var LabAssets = " + json.dumps(inside) + ";"),
         '<script type="application/octet-stream" id="lab-wasm">' + encoded(wasm) + "</script>",
-        inline_script(page_code),
-        inline_script(code),
+        inline_script(one_script(inside, page_code, code)),
     ])
     write(args.page, filled(template, scripts))
     if args.site_parts:

@@ -1,5 +1,5 @@
-// Waking the suspended program, and the page's start-up: the WebAssembly compiled while the fonts
-// load, and every DOM event that a wait may be waiting for wired to its service.
+// Waking the suspended program, and the page's start-up: the WebAssembly compiled and the fonts
+// made, and every DOM event that a wait may be waiting for wired to its service.
 import { nameDrawing } from './access.js';
 import { closeBox } from './boxes.js';
 import { requestPictures } from './images.js';
@@ -10,10 +10,18 @@ import { emptyPrintPage } from './printing.js';
 import { findStage, fitStage, stageElement } from './windows.js';
 
 let pendingWake = null;
-let fontsLoaded = null;
-let compiled = null;
+let fontsLoaded = null; // a promise while the faces load, null once they are ready
+let waited = false;
+
+// The steps of the start-up, marked on the page's performance timeline for the benchmarks to
+// read back in every engine.
+function mark(step) {
+  if (window.performance && performance.mark) performance.mark('lab-' + step);
+}
 
 export function sleep(wakeUp) {
+  if (!waited) mark('first-wait');
+  waited = true;
   pendingWake = wakeUp;
   requestPictures();
 }
@@ -33,13 +41,27 @@ export function base64Bytes(text) {
   return bytes;
 }
 
-// The WebAssembly compiles in the background while the fonts load and the program's script is
-// read. The page for a stick carries it as base64 in an element of its own, so that the script
-// engine never scans it; the site's page fetches it as a file, compiled as it streams in where
-// the server names its type.
+// The page for a stick starts in one go, while its scripts run: the WebAssembly it carries as
+// base64 in an element of its own (which the script engine never scans) is compiled and
+// instantiated at once, and the faces it carries are ready as soon as they are made, so that main
+// draws the title screen before the page's first frame instead of after a wait for each. The
+// site's page fetches its WebAssembly and faces as files, the WebAssembly compiled as it streams
+// in where the server names its type; there, and in an engine that compiles only small modules at
+// once, main runs when both have arrived.
+let program = null; // the compiled module, or a promise of it
+
 function compileProgram() {
   var inside = document.getElementById('lab-wasm');
-  if (inside) return WebAssembly.compile(base64Bytes(inside.textContent));
+  if (inside) {
+    var bytes = base64Bytes(inside.textContent);
+    mark('decoded');
+    try {
+      return new WebAssembly.Module(bytes);
+    } catch (error) {
+      if (!(error instanceof RangeError)) throw error;
+      return WebAssembly.compile(bytes);
+    }
+  }
   return fetch(LabAssets.wasm).then(function (response) {
     if (!response.ok) throw new Error(LabAssets.wasm + ': ' + response.status);
     var type = (response.headers.get('Content-Type') || '').split(';')[0].trim();
@@ -57,27 +79,75 @@ function fontSource(font) {
   return font.url ? 'url("' + font.url + '")' : base64Bytes(font.data);
 }
 
+function loadFonts() {
+  var faces = Object.keys(LabAssets.fonts).map(function (family) {
+    var face = new FontFace(family, fontSource(LabAssets.fonts[family]));
+    document.fonts.add(face);
+    return face;
+  });
+  var ready = faces.every(function (face) {
+    return face.status === 'loaded';
+  });
+  if (ready) {
+    mark('fonts');
+    return null;
+  }
+  return Promise.all(
+    faces.map(function (face) {
+      return face.load();
+    })
+  ).then(function (loaded) {
+    mark('fonts');
+    return loaded;
+  });
+}
+
 export function start() {
+  mark('script');
   // The script runs: from here on a failure says its own cause (failToStart).
   document.getElementById('not-started').hidden = true;
   buildPage();
-  // In a promise, so that a browser without WebAssembly gets the failure line.
-  compiled = Promise.resolve().then(compileProgram);
-  compiled.catch(failToStart);
-  fontsLoaded = Promise.all(
-    Object.keys(LabAssets.fonts).map(function (family) {
-      var face = new FontFace(family, fontSource(LabAssets.fonts[family]));
-      document.fonts.add(face);
-      return face.load();
-    })
-  );
+  try {
+    fontsLoaded = loadFonts();
+    program = compileProgram();
+  } catch (error) {
+    // No WebAssembly, or a page whose parts are damaged: the failure line.
+    failToStart(error);
+    return;
+  }
+  if (program instanceof WebAssembly.Module) mark('compiled');
+  else program.then(programCompiled, failToStart);
 }
 
-// A failed compile has shown the failure page already (start).
+function programCompiled(module) {
+  mark('compiled');
+  program = module;
+}
+
+// A failed compile has shown the failure page already (start). A module at hand is instantiated
+// at once, so that main can run as soon as the program's script has set up its runtime.
 export function instantiateProgram(imports, receiveInstance) {
-  compiled.then(
+  if (program instanceof WebAssembly.Module) {
+    var instance = null;
+    try {
+      instance = new WebAssembly.Instance(program, imports);
+    } catch (error) {
+      if (!(error instanceof RangeError)) {
+        failToStart(error);
+        return;
+      }
+    }
+    if (instance) {
+      mark('instantiated');
+      receiveInstance(instance, program);
+      return;
+    }
+  }
+  if (!program) return;
+  Promise.resolve(program).then(
     function (module) {
       WebAssembly.instantiate(module, imports).then(function (instance) {
+        mark('instantiated');
         receiveInstance(instance, module);
       }, failToStart);
     },
@@ -87,6 +157,11 @@ export function instantiateProgram(imports, receiveInstance) {
 
 // The fonts are ready before the program's first call measures or draws anything.
 export function prepare(module) {
+  mark('runtime');
+  if (!fontsLoaded) {
+    document.getElementById('turn-device').hidden = false;
+    return;
+  }
   module.addRunDependency('lab-page');
   fontsLoaded.then(function () {
     document.getElementById('turn-device').hidden = false;
