@@ -467,7 +467,18 @@ def keyboard_measuring(p):
     wait_until(lambda: spoken(p) in want, 5, "the reading spoken, one of %r" % want)
     drawn = {text + " V   " for text in test_tools.reading(30, layout.height)}
     check(p.texts("stage")[-1] in drawn, "drawn %r, expected %r" % (p.texts("stage")[-1], drawn))
+    # the cross marks the drawing pixel (12, zero - 30) as the page shows the drawing
+    box = p.js("const m = document.getElementById('measuring-point');"
+               "const s = document.getElementById('stage').getBoundingClientRect();"
+               "if (!m) return null; const r = m.getBoundingClientRect();"
+               "return [r.left - s.left, r.top - s.top, r.width, s.width];")
+    check(box is not None, "no measuring point shown")
+    scale = box[3] / layout.width
+    check(abs(box[0] - 12 * scale) < 0.5 and abs(box[1] - (layout.voltage_zero - 30) * scale) < 0.5
+          and abs(box[2] - scale) < 0.5, "the measuring point at %r, scale %r" % (box, scale))
     p.key("Escape")
+    wait_until(lambda: p.js("return !document.getElementById('measuring-point');"), 5,
+               "the measuring point taken away by Escape")
     p.keys("1", 3)
     test_tools.wait_point(p, test_tools.voltage_point(layout, 1), "the curve after Escape")
 
