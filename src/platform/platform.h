@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,9 @@ class Platform {
   // The oldest arrow key (Shift: ten pixels) or Escape pressed since the last call and not
   // yet read; none when nothing waits. Measuring drains them before it begins.
   virtual PointKey read_point_key() = 0;
+  // Shows where the keys have put the measuring point, which no pointer shows (on the desktop
+  // the pointer itself goes there); none hides it. Never drawn into the drawing.
+  virtual void show_point(std::optional<MousePosition> point) = 0;
 
   // For those who do not see the drawing. announce: a short text a screen reader speaks
   // politely, once ("" takes back what waits unspoken). describe_drawing: what the drawing

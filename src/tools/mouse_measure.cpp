@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "display/colours.h"
@@ -137,9 +138,11 @@ void MouseMeasure(Platform& platform, const ScreenLayout& layout, const ToolsSta
     if (mouse.x != lastMouse.x || mouse.y != lastMouse.y) {
       lastMouse = mouse;
       point = mouse;
+      if (byKey) platform.show_point(std::nullopt);  // the pointer shows the point again
       byKey = false;
     }
     bool escape = false;
+    bool moved = false;
     for (PointKey key = platform.read_point_key(); key.any(); key = platform.read_point_key()) {
       if (key.escape) {
         escape = true;
@@ -147,9 +150,11 @@ void MouseMeasure(Platform& platform, const ScreenLayout& layout, const ToolsSta
       }
       if (!byKey && !onGraph(layout, point)) point = keyStart(layout);
       byKey = true;
+      moved = true;
       point = movedPoint(layout, point, key);
     }
     if (escape) break;
+    if (moved) platform.show_point(point);
     if (point.x < ScaleX(layout, 152)) {
       platform.set_cursor(CursorShape::CrossHair);
       const bool upper = point.y < layout.CurrentPanelTop;
@@ -197,6 +202,7 @@ void MouseMeasure(Platform& platform, const ScreenLayout& layout, const ToolsSta
     waited = true;
   }
 
+  if (byKey) platform.show_point(std::nullopt);
   platform.set_cursor(CursorShape::Arrow);
   platform.set_font_size(12.0 * layout.ScreenWidth / 800);
 }

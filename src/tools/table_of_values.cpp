@@ -161,8 +161,8 @@ std::string tableRow(const ModelState& model, CircuitVariant kind, int k,
   return row;
 }
 
-void ShowTable(Platform& platform, ModelState& model, DisplayState& display,
-               const ToolsState& tools, const ToolsVariant& variant, CircuitVariant kind) {
+void ShowTable(Platform& platform, ModelState& model, DisplayState& display, ToolsState& tools,
+               const ToolsVariant& variant, CircuitVariant kind) {
   const ScreenLayout& layout = display.layout;
   const WindowGeometry given{ScaleX(layout, 6), ScaleY(layout, 40), 310, ScaleY(layout, 125)};
   platform.open_window(TableWindow, given);
@@ -181,11 +181,14 @@ void ShowTable(Platform& platform, ModelState& model, DisplayState& display,
   platform.print_text(lines.front(), true);
   platform.print_text("", true);
   for (std::size_t k = 1; k < lines.size(); ++k) platform.print_text(lines[k], true);
-  platform.show_table_cells(screenCells(model, tools, variant, kind));
+  const std::vector<std::vector<std::string>> outer = tools.TableCells;
+  tools.TableCells = screenCells(model, tools, variant, kind);
+  platform.show_table_cells(tools.TableCells);
   WaitPrompt(platform, layout, tools, fit.promptRow,
              "Wertetabelle mit " + std::to_string(variant.screenTableRows) +
                  " Zeilen; Strg+C kopiert sie.");
-  platform.show_table_cells({});
+  tools.TableCells = outer;
+  platform.show_table_cells(outer);
 
   platform.close_window(TableWindow);
   if (!platform.main_window_exists()) return;

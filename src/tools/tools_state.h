@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/circuit_params.h"
 
@@ -46,6 +47,9 @@ struct ToolsState {
   // in it by this count, and the key wait ends on the quit marker.
   int MenuChoiceCount = 0;  // menu choices dispatched so far
   std::string QuitMarker;
+  // The table of values as cells while it shows: a table shown inside another's prompt gives
+  // them back when it closes.
+  std::vector<std::vector<std::string>> TableCells;
 };
 
 // Shows a text in a message box; the shell above provides it.

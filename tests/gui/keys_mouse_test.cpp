@@ -1,5 +1,6 @@
 // Key characters and mouse state as the main window records them.
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 
 #include "gui_support.h"
@@ -75,6 +76,17 @@ TEST_F(KeysMouseTest, MouseOverAFrameReportsMainWindowCoordinates) {
   mouseEvent(QEvent::MouseMove, QPoint(5, 7), Qt::NoButton, Qt::NoButton, 3);
   EXPECT_EQ(platform->mouse_position().x, 45);
   EXPECT_EQ(platform->mouse_position().y, 87);
+}
+
+TEST_F(KeysMouseTest, AShownPointTakesThePointerThereUntilTheMouseMoves) {
+  platform->show_point(MousePosition{175, 231});
+  // the drawing is shown at its own size here: the pointer is on the pixel itself
+  EXPECT_EQ(platform->windowSurface(0)->mapFromGlobal(QCursor::pos()), QPoint(175, 231));
+  EXPECT_EQ(platform->mouse_position().x, 175);
+  EXPECT_EQ(platform->mouse_position().y, 231);
+  QCursor::setPos(QCursor::pos() + QPoint(4, 0));
+  mouseEvent(QEvent::MouseMove, QPoint(179, 231), Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(platform->mouse_position().x, 179);
 }
 
 TEST_F(KeysMouseTest, CursorShapes) {

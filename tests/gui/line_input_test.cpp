@@ -70,6 +70,25 @@ TEST_F(LineInputTest, ReturnsTheTypedLine) {
   EXPECT_EQ(field(), nullptr);
 }
 
+TEST_F(LineInputTest, TabAndShiftTabStayInTheField) {
+  std::vector<bool> stayed;
+  Driver typist([&] {
+    QLineEdit* edit = field();
+    if (!edit) return false;
+    for (const auto modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+      QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, modifiers, "\t");
+      QApplication::sendEvent(edit, &tab);
+      stayed.push_back(platform->mainWindow()->focusWidget() == edit);
+    }
+    type(platform->mainWindow()->focusWidget(), "7");
+    pressReturn(edit);
+    return true;
+  });
+  const LineResult result = platform->read_line();
+  EXPECT_EQ(result.text, "7");
+  EXPECT_EQ(stayed, (std::vector<bool>{true, true}));
+}
+
 TEST_F(LineInputTest, EmptyLine) {
   Driver typist([&] {
     if (!field()) return false;

@@ -244,6 +244,9 @@ TEST(MouseMeasure, ArrowKeysMoveThePointAndEscapeEndsIt) {
   EXPECT_EQ(run.platform.spoken,
             (std::vector<std::string>{"Spannung 1,1 V bei 0,04 s", "Spannung 2,2 V bei 0,04 s",
                                       "Spannung 3,3 V bei 0,04 s", "Spannung 3,3 V bei 0,08 s"}));
+  // shown where each key put it, and taken away when measuring ends
+  EXPECT_EQ(run.platform.shownPoints,
+            (std::vector<std::string>{"11 131", "11 121", "11 111", "12 111", "none"}));
 }
 
 TEST(MouseMeasure, AKeyGoesOnFromThePointerAndPassesTheLineBetweenThePanels) {

@@ -337,6 +337,20 @@ TEST(ShowTable, CommandsChosenInsideThePromptLeaveTheTableWhole) {
   EXPECT_EQ(run.platform.callsStartingWith("print_text 3 " + CoilHeading).size(), 2u);
 }
 
+TEST(ShowTable, ATableShownInsideAnotherGivesTheOuterOnesCellsBack) {
+  TableRun run(coilVariant());
+  run.steps(4, 2);
+  std::size_t cellRowsAfterNested = 0;
+  run.platform.install_menu({}, [&](int index) {
+    Win_0_MenuEvent(run.ctx, index);
+    cellRowsAfterNested = run.platform.tableCells.size();
+  });
+  run.platform.menu(23).key("a").key("b");
+  ShowTable(run.ctx.platform, run.ctx, run.ctx, run.ctx, run.ctx.variant, run.ctx.variant.kind);
+  EXPECT_EQ(cellRowsAfterNested, 1u + 31);  // the outer table's heading and rows again
+  EXPECT_TRUE(run.platform.tableCells.empty());
+}
+
 TEST(PrintTable, PrintsThePageInOrderWithTwentySixRows) {
   const struct {
     const VariantData* variant;

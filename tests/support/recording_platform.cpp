@@ -313,6 +313,10 @@ PointKey RecordingPlatform::read_point_key() {
   return key;
 }
 
+void RecordingPlatform::show_point(std::optional<MousePosition> point) {
+  shownPoints.push_back(point ? std::to_string(point->x) + " " + std::to_string(point->y) : "none");
+}
+
 void RecordingPlatform::announce(const std::string& text) {
   spoken.push_back(text);
 }

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -45,6 +46,7 @@ class RecordingPlatform : public SilentPlatform {
   std::vector<std::string> menuTable;     // the table the menu bar was installed from
   std::vector<std::string> spoken;        // every announcement, "" where one was taken back
   std::vector<std::string> descriptions;  // every text the drawing was described by
+  std::vector<std::string> shownPoints;   // "x y" of every point shown, "none" when hidden
   std::vector<std::vector<std::string>> tableCells;  // the cells while a table shows
   std::vector<std::string> callsStartingWith(const std::string& prefix) const;
   // The calls logged since the last call of this function.
@@ -102,6 +104,7 @@ class RecordingPlatform : public SilentPlatform {
   int mouse_buttons() override;
   void set_cursor(CursorShape shape) override;
   PointKey read_point_key() override;
+  void show_point(std::optional<MousePosition> point) override;
   void announce(const std::string& text) override;
   void describe_drawing(const std::string& text) override;
   void show_table_cells(const std::vector<std::vector<std::string>>& rows) override;

@@ -2,6 +2,7 @@
 // fuzz and benchmark platforms build on it and override only what they need.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ class SilentPlatform : public Platform {
   int mouse_buttons() override { return 0; }
   void set_cursor(CursorShape) override {}
   PointKey read_point_key() override { return {}; }
+  void show_point(std::optional<MousePosition>) override {}
   void announce(const std::string&) override {}
   void describe_drawing(const std::string&) override {}
   void show_table_cells(const std::vector<std::vector<std::string>>&) override {}

@@ -1,18 +1,21 @@
 """The site for a school's web server, served from 127.0.0.1: both programs installable and started
 from it, then again with the server gone, and a rebuilt site taken up at the next visit. The page
 as a screen reader sees it: axe-core finds nothing in any state, the accessibility tree names the
-menus, the drawing and the dialog's input, and the prompt and readouts reach the live region.
+menus, the drawing and the dialog's input, and the prompt and readouts reach the live region; the
+same through the desktop's accessibility interface (AT-SPI) in a shown Chromium.
 A page inside another page's frame, as a learning platform shows it."""
 
 import functools
 import http.server
 import os
 import shutil
+import signal
 import socket
 import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 from weblib import HERE, ROOT, check, wait_until
 from e2elib import BLUE, WHITE, Layout, coil_steps, picture_cells
@@ -21,6 +24,7 @@ import test_basics
 import test_print
 import test_tools
 import test_wrap
+import weblib
 
 SITE_SOURCES = os.path.join(ROOT, "src", "platform", "web", "site")
 sys.path.insert(0, os.path.join(ROOT, "src", "platform", "web"))
@@ -467,9 +471,122 @@ def keyboard_measuring(p):
     wait_until(lambda: spoken(p) in want, 5, "the reading spoken, one of %r" % want)
     drawn = {text + " V   " for text in test_tools.reading(30, layout.height)}
     check(p.texts("stage")[-1] in drawn, "drawn %r, expected %r" % (p.texts("stage")[-1], drawn))
+    # the cross marks the drawing pixel (12, zero - 30) as the page shows the drawing
+    box = p.js("const m = document.getElementById('measuring-point');"
+               "const s = document.getElementById('stage').getBoundingClientRect();"
+               "if (!m) return null; const r = m.getBoundingClientRect();"
+               "return [r.left - s.left, r.top - s.top, r.width, s.width];")
+    check(box is not None, "no measuring point shown")
+    scale = box[3] / layout.width
+    check(abs(box[0] - 12 * scale) < 0.5 and abs(box[1] - (layout.voltage_zero - 30) * scale) < 0.5
+          and abs(box[2] - scale) < 0.5, "the measuring point at %r, scale %r" % (box, scale))
     p.key("Escape")
+    wait_until(lambda: p.js("return !document.getElementById('measuring-point');"), 5,
+               "the measuring point taken away by Escape")
     p.keys("1", 3)
     test_tools.wait_point(p, test_tools.voltage_point(layout, 1), "the curve after Escape")
+
+
+def atspi_nodes(node, depth=0):
+    """node and every node below it, as AT-SPI hands them out (a node may be gone meanwhile)."""
+    yield node
+    for k in range(node.childCount if depth < 40 else 0):
+        child = node.getChildAtIndex(k)
+        if child is not None:
+            yield from atspi_nodes(child, depth + 1)
+
+
+def atspi_text(node):
+    try:
+        return node.queryText().getText(0, -1)
+    except NotImplementedError:
+        return ""
+
+
+def atspi_inside(build, program):
+    """In the D-Bus session and on the X server the case gave it: a shown Chromium whose page
+    AT-SPI reads, as a screen reader on the desktop would."""
+    import pyatspi
+    import engines
+    engine = engines.Chromium()
+    engine.driver = weblib.start_browser(shown=True)
+    try:
+        for spy in (weblib.PRINT_SPY, weblib.TEXT_SPY):
+            engine.preload(spy)
+        p = weblib.Page(engine, build, program)
+
+        def application():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for app in (desktop.getChildAtIndex(k) for k in range(desktop.childCount)):
+                if app is None or app.name.lower() != "chromium":
+                    continue
+                documents = [n for n in atspi_nodes(app)
+                             if n.getRole() == pyatspi.ROLE_DOCUMENT_WEB]
+                for document in documents:
+                    # Chromium gives the role application to AT-SPI as "embedded"
+                    if any(n.getRole() == pyatspi.ROLE_EMBEDDED
+                           and n.name.startswith("Schaltlabor: Taste 1")
+                           for n in atspi_nodes(document)):
+                        return document
+            return None
+
+        document = wait_until(application, 30, "the application region (embedded) in Chromium")
+        p.through_title_and_help()
+        p.keys("1", 1)
+
+        def live_texts():
+            return [atspi_text(n) for n in atspi_nodes(document)
+                    if "live:polite" in n.getAttributes()]
+
+        wait_until(lambda: SWITCH_ON in live_texts(), 10, "the closed switch in the live region")
+        print(ATSPI_PASSED)
+    finally:
+        engine.quit()
+
+
+ATSPI_PASSED = "read through AT-SPI"
+
+
+def through_atspi(p):
+    """The drawing's region and the spoken switch as the desktop's accessibility interface gives
+    them to a screen reader: Chromium shown on an X server of its own in a D-Bus session of its
+    own, with everything it started ended with the case."""
+    for tool, package in (("/usr/bin/dbus-run-session", "dbus-daemon"),
+                          ("/usr/libexec/at-spi-bus-launcher", "at-spi2-core"),
+                          ("/usr/lib/python3/dist-packages/pyatspi", "python3-pyatspi")):
+        check(os.path.exists(tool), "%s is missing (package %s): run scripts/setup"
+              % (tool, package))
+    import engines
+    build = os.path.dirname(p.url[len("file://"):])
+    x = engines.Xvfb()
+    child = None
+    try:
+        # Chromium gives AT-SPI its tree only where it is told that assistive technology runs.
+        child = subprocess.Popen(
+            ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), "atspi", build,
+             p.name], env=dict(os.environ, DISPLAY=x.display, ACCESSIBILITY_ENABLED="1"),
+            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, start_new_session=True,
+            preexec_fn=engines.end_with_parent)
+        try:
+            said = child.communicate(timeout=150)[0].decode(errors="replace")
+        except subprocess.TimeoutExpired:
+            said = "no end after 150 s"
+        # what the buses say of themselves is no news
+        said = "\n".join(line for line in said.splitlines()
+                         if not line.startswith(("dbus-daemon[", "SpiRegistry daemon")))
+        check(child.returncode == 0 and ATSPI_PASSED in said,
+              "through AT-SPI: %s" % said.strip()[-1500:])
+    finally:
+        if child:
+            # the bus, its accessibility bus and registry, the driver and the browser
+            for signal_number in (signal.SIGTERM, signal.SIGKILL):
+                try:
+                    os.killpg(child.pid, signal_number)
+                except ProcessLookupError:
+                    break
+                time.sleep(0.5)
+            child.wait()
+        x.stop()
 
 
 def high_contrast(p):
@@ -663,4 +780,15 @@ CASES = [("site offline and update, Apache at the root", "coillab",
          ("spoken end of a sweep", "coillab", sweep_end_spoken),
          ("table read and copied", "coillab", table_read),
          ("measuring from the keyboard", "coillab", keyboard_measuring),
+         ("application region and spoken switch through AT-SPI", "coillab", through_atspi),
          ("high contrast", "coillab", high_contrast)]
+
+
+if __name__ == "__main__":
+    # through_atspi runs this file again inside its D-Bus session: atspi BUILD PROGRAM
+    if sys.argv[1:2] == ["atspi"]:
+        try:
+            atspi_inside(sys.argv[2], sys.argv[3])
+        except Exception as error:
+            print("%s: %s" % (type(error).__name__, error))
+            sys.exit(1)

@@ -90,15 +90,17 @@ KEYS = {"Enter": ("Enter", "\r", 13), "Alt": ("AltLeft", "", 18), "F10": ("F10",
 KEYS.update({str(d): ("Digit%d" % d, str(d), 48 + d) for d in range(10)})
 
 
-def start_browser():
-    """Headless Chromium through Selenium (engines.start adds the spies)."""
+def start_browser(shown=False):
+    """Headless Chromium through Selenium (engines.start adds the spies); shown, a window on the
+    X server of DISPLAY whose page the desktop's accessibility interface (AT-SPI) reads."""
     options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--no-first-run",
-                     # a school server by its plain name, as pupils' devices reach it
-                     "--host-resolver-rules=MAP schulserver 127.0.0.1",
-                     "--window-size=%d,%d" % VIEWPORT):
+    mode = ("--force-renderer-accessibility",) if shown else ("--headless=new",)
+    for argument in mode + ("--no-sandbox", "--disable-gpu",
+                            "--disable-background-networking", "--disable-component-update",
+                            "--disable-sync", "--no-first-run",
+                            # a school server by its plain name, as pupils' devices reach it
+                            "--host-resolver-rules=MAP schulserver 127.0.0.1",
+                            "--window-size=%d,%d" % VIEWPORT):
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "SEVERE"})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)

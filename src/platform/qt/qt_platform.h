@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,7 @@ class QtPlatform : public Platform {
   int mouse_buttons() override;
   void set_cursor(CursorShape shape) override;
   PointKey read_point_key() override;
+  void show_point(std::optional<MousePosition> point) override;
   void announce(const std::string& text) override;
   void describe_drawing(const std::string& text) override;
   void show_table_cells(const std::vector<std::vector<std::string>>& rows) override;
@@ -134,6 +136,13 @@ class QtPlatform : public Platform {
   bool highContrast_ = false;
   QSize display_;
   MouseState mouse_;
+  // Where show_point put the pointer, on the screen and in the drawing: the mouse reads that
+  // point, not the pixel its rounded screen position maps back to, until the pointer moves.
+  struct PlacedPointer {
+    QPoint global;
+    MousePosition drawing;
+  };
+  std::optional<PlacedPointer> placed_;
   MenuHandler menuHandler_;
   int boxDepth_ = 0;
   QPointer<QMessageBox> box_;

@@ -125,6 +125,9 @@ mergeInto(LibraryManager.library, {
   lab_set_cursor: function (crossHair) {
     LabPage.setCursor(!!crossHair);
   },
+  lab_show_point: function (shown, x, y) {
+    LabPage.showPoint(!!shown, x, y);
+  },
   lab_read_point_key: function () {
     return LabPage.readPointKey();
   },

@@ -46,6 +46,7 @@ int lab_mouse_x();
 int lab_mouse_y();
 int lab_mouse_buttons();
 void lab_set_cursor(int cross_hair);
+void lab_show_point(int shown, int x, int y);
 int lab_read_point_key();
 void lab_announce(const char* text);
 void lab_describe_drawing(const char* text);

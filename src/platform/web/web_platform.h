@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,7 @@ class WebPlatform : public Platform {
   MousePosition mouse_position() override;
   int mouse_buttons() override;
   void set_cursor(CursorShape shape) override;
+  void show_point(std::optional<MousePosition> point) override;
   PointKey read_point_key() override;
   void announce(const std::string& text) override;
   void describe_drawing(const std::string& text) override;

@@ -17,4 +17,8 @@ void WebPlatform::set_cursor(CursorShape shape) {
   lab_set_cursor(shape == CursorShape::CrossHair ? 1 : 0);
 }
 
+void WebPlatform::show_point(std::optional<MousePosition> point) {
+  lab_show_point(point ? 1 : 0, point ? point->x : 0, point ? point->y : 0);
+}
+
 }  // namespace lab

@@ -38,7 +38,7 @@ export {
 export { captureImage, freeImage, loadPicture, putImage, putPictureStretched } from './images.js';
 export { readKey, readPointKey } from './keys.js';
 export { announce, describeDrawing, showTable } from './access.js';
-export { mouseButtons, mouseX, mouseY, setCursor } from './pointer.js';
+export { mouseButtons, mouseX, mouseY, setCursor, showPoint } from './pointer.js';
 export { installMenu, takeMenuChoice } from './menu_bar.js';
 export { boxCount, showBox } from './boxes.js';
 export { beginLine, endLine, lineState, lineText, resumeLine } from './line_input.js';

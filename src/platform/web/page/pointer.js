@@ -3,7 +3,7 @@
 import { hasEnded } from './end.js';
 import { isLineInput } from './line_input.js';
 import { wake } from './start.js';
-import { displaySize, stageElement } from './windows.js';
+import { displaySize, mainSurface, stageElement } from './windows.js';
 
 let mouse = { x: 0, y: 0, buttons: 0, pressedSinceRead: 0 };
 const touches = {};
@@ -84,4 +84,24 @@ export function mouseY() {
 
 export function setCursor(crossHair) {
   stageElement().style.cursor = crossHair ? 'crosshair' : 'default';
+}
+
+// Where the arrow keys have put the measuring point, which no pointer shows: a cross in the main
+// window's layer, which maps drawing pixels onto the page as the drawing is shown, over the
+// canvas and never in it; not shown, it is taken away.
+export function showPoint(shown, x, y) {
+  var marker = document.getElementById('measuring-point');
+  var main = mainSurface();
+  if (!shown || !main) {
+    if (marker) marker.remove();
+    return;
+  }
+  if (!marker) {
+    marker = document.createElement('div');
+    marker.id = 'measuring-point';
+    marker.setAttribute('aria-hidden', 'true');
+  }
+  marker.style.left = x + 'px';
+  marker.style.top = y + 'px';
+  if (marker.parentNode !== main.layer) main.layer.appendChild(marker);
 }
