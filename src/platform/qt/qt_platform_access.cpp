@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 
 #include "platform/qt/qt_platform.h"
+#include "platform/table_text.h"
 
 namespace lab {
 
@@ -31,16 +32,6 @@ class KeyWatcher : public QObject {
   std::function<bool(const QKeyEvent&)> take_;
 };
 
-QString tabSeparated(const std::vector<std::vector<std::string>>& rows) {
-  QString text;
-  for (const auto& row : rows) {
-    QStringList cells;
-    for (const auto& cell : row) cells << QString::fromStdString(cell);
-    text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
-  }
-  return text;
-}
-
 }  // namespace
 
 void QtPlatform::watchKeys() {
@@ -56,7 +47,7 @@ bool QtPlatform::takeWatchedKey(const QKeyEvent& event) {
   if (main_ && main_->inputBlocked) return false;
   // Copying the table is no key for the program: it would end the table's prompt.
   if (!tableCells_.empty() && event.matches(QKeySequence::Copy)) {
-    QApplication::clipboard()->setText(tabSeparated(tableCells_));
+    QApplication::clipboard()->setText(QString::fromStdString(tabSeparated(tableCells_)));
     return true;
   }
   const int step = event.modifiers() & Qt::ShiftModifier ? 10 : 1;
@@ -119,7 +110,7 @@ void QtPlatform::show_table_cells(const std::vector<std::vector<std::string>>& r
   const auto frame = frames_.find(3);
   if (frame == frames_.end() || !frame->second) return;
   frame->second->setAccessibleName(QStringLiteral("Wertetabelle"));
-  frame->second->setAccessibleDescription(tabSeparated(rows));
+  frame->second->setAccessibleDescription(QString::fromStdString(tabSeparated(rows)));
 }
 
 }  // namespace lab

@@ -1,6 +1,7 @@
 // The browser platform for those who do not see the drawing or use no mouse: spoken texts, the
 // drawing's description and the table of values go to the page's accessible elements; the arrow
 // keys and Escape of measuring come from the page's keys.
+#include "platform/table_text.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 
@@ -34,14 +35,9 @@ void WebPlatform::describe_drawing(const std::string& text) {
   lab_describe_drawing(text.c_str());
 }
 
-// Rows as lines, cells parted by tabs: the form the page builds its table from and copies.
+// Tab-separated rows: the form the page builds its table from and copies.
 void WebPlatform::show_table_cells(const std::vector<std::vector<std::string>>& rows) {
-  std::string text;
-  for (const auto& row : rows) {
-    for (std::size_t k = 0; k < row.size(); ++k) text += (k > 0 ? "\t" : "") + row[k];
-    text += "\n";
-  }
-  lab_show_table(text.c_str());
+  lab_show_table(tabSeparated(rows).c_str());
 }
 
 }  // namespace lab
