@@ -57,16 +57,34 @@ PROMPT = "Weiter ?   <RETURN>"
 # become the page's, made before it and without its options.
 WATCHER = """
 window.benchFirstFrame = null;
+// The canvas (the page's own, or the column of its drawing) holding the device pixel at a
+// quarter of the drawing's width and half its height, and that pixel's place in it; read from
+// the elements' sizes and offsets, so that watching forces no layout.
+function watchedPixel() {
+  const screen = document.getElementById('screen');
+  if (screen instanceof HTMLCanvasElement) {
+    return screen.width > 1 ? [screen, Math.floor(screen.width / 4),
+                               Math.floor(screen.height / 2)] : [null];
+  }
+  const ratio = window.devicePixelRatio || 1;
+  const x = Math.floor(Math.round(parseFloat(screen && screen.style.width) * ratio) / 4);
+  for (const column of screen && x > 0 ? screen.children : []) {
+    const left = Math.round(parseFloat(column.style.left) * ratio);
+    if (x >= left && x < left + column.width) {
+      return [column, x - left, Math.floor(column.height / 2)];
+    }
+  }
+  return [null];
+}
 (function () {
   const probe = document.createElement('canvas');
   probe.width = probe.height = 1;
   const reader = probe.getContext('2d', { willReadFrequently: true });
   (function watch() {
-    const canvas = document.getElementById('screen');
-    if (canvas && canvas.width > 1) {
+    const [canvas, x, y] = watchedPixel();
+    if (canvas) {
       reader.clearRect(0, 0, 1, 1);
-      reader.drawImage(canvas, Math.floor(canvas.width / 4), Math.floor(canvas.height / 2), 1, 1,
-                       0, 0, 1, 1);
+      reader.drawImage(canvas, x, y, 1, 1, 0, 0, 1, 1);
       const p = reader.getImageData(0, 0, 1, 1).data;
       if (p[0] === 0 && p[1] === 0 && p[2] === 255 && p[3] === 255) {
         window.benchFirstFrame = performance.now();
@@ -596,9 +614,9 @@ def resize_rows(engine, build_web, keys, turns):
         heap_before, canvas_before, _ = page_memory(page)
         times, scripts, cpus = resize_times(page, start, new, turns)
         heap_after, canvas_after, canvases = page_memory(page)
-        run_bench.log("  %d canvases; window 0 %s" % (canvases, page.js(
+        run_bench.log("  %d canvases; window 0 (columns, size) %s" % (canvases, page.js(
             "const c = document.getElementById('screen');"
-            "return [c.width, c.height, c.style.width, c.style.height,"
+            "return [c.childElementCount, c.style.width, c.style.height,"
             " document.getElementById('stage').style.transform];")))
 
         what = "coillab, %s" % name

@@ -203,8 +203,8 @@ def phone_turned(p):
 # Every op kept since the test asked, painted into a canvas of the screen's size at the scale
 # shown; the number of pixels (RGBA) in which the screen differs from it.
 REPLAYED_DIFFERENCE = """
-const screen = document.getElementById('screen');
-const layer = screen.parentElement.querySelector(':scope > .layer');
+const screen = window.labWindowCanvas(0);
+const layer = document.querySelector('#stage > .layer');
 const k = parseFloat(layer.style.transform.slice(6)) * (window.devicePixelRatio || 1);
 const canvas = document.createElement('canvas');
 canvas.width = screen.width;

@@ -593,8 +593,8 @@ def high_contrast(p):
     """Under forced colours the drawing is dark on white, the lever dark purple, its lines two
     pixels at least; ?kontrast=hoch gives the same without the system's setting."""
     def drawn_white():
-        size = p.js("const c = document.getElementById('screen');"
-                    "const l = c && c.parentElement.querySelector(':scope > .layer');"
+        size = p.js("const c = window.labWindowCanvas && labWindowCanvas(0);"
+                    "const l = document.querySelector('#stage > .layer');"
                     "return l && c.width > 1 ? [parseInt(l.style.width),"
                     " parseInt(l.style.height)] : null;")
         if not size:

@@ -25,13 +25,26 @@ window.print = function () {
   window.labPrinted.push(document.querySelectorAll('#print-page .printed-line').length);
 };"""
 
-# Canvas text cannot be read back from pixels: a spy keeps every text painted on a canvas with
-# the id of the canvas's parent ("stage" for window 0, "window-2", "window-3").
+# Canvas text cannot be read back from pixels: a spy keeps every text painted on a window with
+# its id ("stage" for window 0, "window-2", "window-3"). A window lies in columns of canvases,
+# and a text reaching over several is painted on each: it is kept once, from the column holding
+# its origin (taken to the nearest pixel of the window when it lies outside).
 TEXT_SPY = """window.labTexts = [];
 const labFillText = CanvasRenderingContext2D.prototype.fillText;
-CanvasRenderingContext2D.prototype.fillText = function (text) {
-  const parent = this.canvas.parentElement;
-  window.labTexts.push([parent ? parent.id : '', String(text)]);
+CanvasRenderingContext2D.prototype.fillText = function (text, x) {
+  const column = this.canvas;
+  const host = column.parentElement;
+  let id = host ? host.id : '';
+  let holds = true;
+  if (host && (host.id === 'screen' || host.className === 'columns')) {
+    id = host.id === 'screen' ? 'stage' : host.parentElement.id;
+    const ratio = window.devicePixelRatio || 1;
+    const left = Math.round(parseFloat(column.style.left) * ratio);
+    const width = Math.round(parseFloat(host.style.width) * ratio);
+    const at = Math.min(width - 1, Math.max(0, Math.floor(x + this.getTransform().e) + left));
+    holds = at >= left && at < left + column.width;
+  }
+  if (holds) window.labTexts.push([id, String(text)]);
   return labFillText.apply(this, arguments);
 };"""
 
@@ -42,8 +55,8 @@ CanvasRenderingContext2D.prototype.fillText = function (text) {
 READ_STAGE = """
 const device = arguments.length > 0 && arguments[0] === 'device';
 const part = device ? arguments[1] : null;
-const screen = document.getElementById('screen');
-const layer = screen.parentElement.querySelector(':scope > .layer');
+const screen = window.labWindowCanvas(0);
+const layer = document.querySelector('#stage > .layer');
 const ratio = window.devicePixelRatio || 1;
 const k = parseFloat(layer.style.transform.slice(6)) * ratio;
 const all = document.createElement('canvas');
@@ -52,7 +65,8 @@ all.height = screen.height;
 const context = all.getContext('2d');
 context.drawImage(screen, 0, 0);
 for (const frame of document.querySelectorAll('#stage > .frame')) {
-  context.drawImage(frame.querySelector('canvas'), Math.round(parseFloat(frame.style.left) * ratio),
+  context.drawImage(window.labWindowCanvas(+frame.id.slice(7)),
+                    Math.round(parseFloat(frame.style.left) * ratio),
                     Math.round(parseFloat(frame.style.top) * ratio));
 }
 let width = all.width, height = all.height, at = null;
@@ -151,8 +165,8 @@ class Page:
     def find_drawing_area(self):
         """The title screen fills the canvas with magenta around its blue panels."""
         def probe():
-            size = self.js("const c = document.getElementById('screen');"
-                           "const l = c && c.parentElement.querySelector(':scope > .layer');"
+            size = self.js("const c = window.labWindowCanvas && labWindowCanvas(0);"
+                           "const l = document.querySelector('#stage > .layer');"
                            "return l && c.width > 1 ? [parseInt(l.style.width),"
                            " parseInt(l.style.height)] : null;")
             if not size:
@@ -287,7 +301,7 @@ class Page:
     def window(self, number):
         """Left, top, width and height of window 2 or 3, or None while it is closed."""
         return self.js("const f = document.getElementById('window-' + arguments[0]);"
-                       "if (!f) return null; const c = f.querySelector('canvas');"
+                       "if (!f) return null; const c = window.labWindowCanvas(arguments[0]);"
                        "return [f.offsetLeft, f.offsetTop, c.width, c.height];", number)
 
     def box_line_heights(self):
@@ -349,9 +363,9 @@ class Page:
         """How the drawing is shown: its size in drawing pixels, device pixels per drawing pixel,
         the canvas's backing size, its rectangle on the page and the area's."""
         return self.js("""
-            const c = document.getElementById('screen');
-            const l = c.parentElement.querySelector(':scope > .layer');
-            const r = c.getBoundingClientRect();
+            const c = window.labWindowCanvas(0);
+            const l = document.querySelector('#stage > .layer');
+            const r = document.getElementById('screen').getBoundingClientRect();
             const a = document.getElementById('stage-area').getBoundingClientRect();
             return {width: parseInt(l.style.width), height: parseInt(l.style.height),
                     k: parseFloat(l.style.transform.slice(6)) * devicePixelRatio,

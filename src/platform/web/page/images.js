@@ -2,7 +2,15 @@
 // the page's assets once the title screen is shown and painted stretched.
 import { cornerRect, deviceClip, finite, withDeviceClip } from './drawing.js';
 import { base64Bytes } from './start.js';
-import { GuardLimit, clamped, clippedBox, current, devicePixel, record } from './windows.js';
+import {
+  GuardLimit,
+  clamped,
+  clippedBox,
+  copyPixels,
+  current,
+  devicePixel,
+  record,
+} from './windows.js';
 
 const images = {};
 let nextImage = 1;
@@ -75,19 +83,7 @@ export function captureImage(x1, y1, x2, y2) {
     var canvas = document.createElement('canvas');
     canvas.width = Math.max(1, devicePixel(r.x + r.width, k) - devicePixel(r.x, k));
     canvas.height = Math.max(1, devicePixel(r.y + r.height, k) - devicePixel(r.y, k));
-    canvas
-      .getContext('2d')
-      .drawImage(
-        s.canvas,
-        devicePixel(r.x, k),
-        devicePixel(r.y, k),
-        canvas.width,
-        canvas.height,
-        0,
-        0,
-        canvas.width,
-        canvas.height
-      );
+    copyPixels(s, canvas.getContext('2d'), devicePixel(r.x, k), devicePixel(r.y, k));
     image.canvas = canvas;
     image.k = k;
   }

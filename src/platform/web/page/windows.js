@@ -1,4 +1,4 @@
-// The stage and the numbered windows: window 0 is the canvas under the menu bar, windows 2 and 3
+// The stage and the numbered windows: window 0 is the drawing under the menu bar, windows 2 and 3
 // are frames laid over it. Each window keeps a record of what was drawn on it in drawing
 // coordinates and paints it at the shown size times the device's pixel ratio, so that a resize,
 // a turned tablet or another pixel ratio repaints it sharp and in its own proportions.
@@ -12,7 +12,7 @@ import { newTextStyle } from './text.js';
 
 export const GuardLimit = 30000;
 
-let stage = null; // the drawing area: canvas of window 0 and the frames of windows 2, 3
+let stage = null; // the drawing area: the columns of window 0 and the frames of windows 2, 3
 let area = null; // the part of the page under the menu bar that the stage fills
 const surfaces = {}; // window number -> surface
 let output = 0;
@@ -62,22 +62,20 @@ export function devicePixel(value, k) {
   return Math.round(value * k);
 }
 
-function makeSurface(element, canvas, x, y, width, height) {
+function makeSurface(element, host, x, y, width, height) {
   // The line input sits in a layer scaled like the drawing, in drawing coordinates.
   var layer = document.createElement('div');
   layer.className = 'layer';
   layer.style.width = width + 'px';
   layer.style.height = height + 'px';
   element.appendChild(layer);
-  // Desynchronized: a step's few pixels go to the screen without the copy of the whole canvas
-  // that a double-buffered canvas makes at its first change after each frame.
-  var context = canvas.getContext('2d', { willReadFrequently: true, desynchronized: true });
   // The pen and the text style belong to drawing.js and text.js, which alone change them.
   var surface = {
     element: element,
-    canvas: canvas,
+    host: host,
+    columns: [], // the canvases the drawing lies on, left to right
+    pixels: [1, 1], // device pixels across and down
     layer: layer,
-    context: context,
     x: x,
     y: y,
     width: width,
@@ -95,7 +93,7 @@ function makeSurface(element, canvas, x, y, width, height) {
   return surface;
 }
 
-// Sizes a window's canvas for the present scale and repaints its record when the scale changed.
+// Sizes a window's columns for the present scale and repaints its record when the scale changed.
 function showSurface(s) {
   var k = deviceScale();
   if (s.element !== stage) {
@@ -105,13 +103,64 @@ function showSurface(s) {
   s.layer.style.transform = 'scale(' + shown.scale + ')';
   if (s.k === k) return;
   s.k = k;
-  s.canvas.width = Math.max(1, devicePixel(s.width, k));
-  s.canvas.height = Math.max(1, devicePixel(s.height, k));
-  s.canvas.style.width = s.canvas.width / shown.ratio + 'px';
-  s.canvas.style.height = s.canvas.height / shown.ratio + 'px';
-  contextFonts.delete(s.context); // resizing the canvas reset its context
+  layColumns(s, Math.max(1, devicePixel(s.width, k)), Math.max(1, devicePixel(s.height, k)));
   compact(s);
-  for (var i = 0; i < s.ops.length; ++i) s.ops[i].paint(s.context, s.ops[i], k);
+  for (var i = 0; i < s.ops.length; ++i) paint(s, s.ops[i]);
+}
+
+// A window's drawing lies in columns of this many device pixels, each a canvas of its own.
+// Firefox spends about 0.1 ms on the first change of a canvas after each frame, and on a canvas
+// of a whole 1024 x 768 drawing area 0.45 ms more to copy its backing store. A key changes a few
+// pixels in two places: its segments, one above the other across the graph panels, and the
+// switch lever; so it touches two narrow columns and copies little.
+const ColumnWidth = 128;
+
+function layColumns(s, width, height) {
+  var ratio = shown.ratio;
+  var count = Math.ceil(width / ColumnWidth);
+  while (s.columns.length > count) s.columns.pop().canvas.remove();
+  while (s.columns.length < count) {
+    var canvas = document.createElement('canvas');
+    s.host.appendChild(canvas);
+    s.columns.push({
+      canvas: canvas,
+      // Desynchronized: in Chromium a step's few pixels reach the screen sooner.
+      context: canvas.getContext('2d', { willReadFrequently: true, desynchronized: true }),
+      x: 0,
+    });
+  }
+  s.pixels = [width, height];
+  s.host.style.width = width / ratio + 'px';
+  s.host.style.height = height / ratio + 'px';
+  for (var i = 0; i < count; ++i) {
+    var column = s.columns[i];
+    column.x = i * ColumnWidth;
+    // Sizing a canvas clears it and resets its context: its offset and face are set again.
+    column.canvas.width = Math.min(ColumnWidth, width - column.x);
+    column.canvas.height = height;
+    column.canvas.style.left = column.x / ratio + 'px';
+    column.canvas.style.width = column.canvas.width / ratio + 'px';
+    column.canvas.style.height = height / ratio + 'px';
+    column.context.setTransform(1, 0, 0, 1, -column.x, 0);
+    contextFonts.delete(column.context);
+  }
+}
+
+// Paints an op on the columns its box reaches, widened for antialiased edges and glyphs that
+// stand a little out of their box.
+function paint(s, op) {
+  var k = s.k;
+  var margin = 2 * k + 2;
+  var first = Math.max(0, Math.floor((op.box[0] * k - margin) / ColumnWidth));
+  var last = Math.min(s.columns.length - 1, Math.floor((op.box[2] * k + margin) / ColumnWidth));
+  for (var i = first; i <= last; ++i) op.paint(s.columns[i].context, op, k);
+}
+
+// Copies the window's pixels from (x, y) on, in device pixels, into a context at its origin.
+export function copyPixels(s, context, x, y) {
+  for (var i = 0; i < s.columns.length; ++i) {
+    context.drawImage(s.columns[i].canvas, s.columns[i].x - x, -y);
+  }
 }
 
 // The face each canvas was last set to: setting it is costly, so it is set only when it changes.
@@ -144,7 +193,7 @@ export function record(s, op) {
   note(s, op, s.ops.length);
   s.ops.push(op);
   if (s.dead > 256 && 2 * s.dead > s.ops.length) compact(s);
-  op.paint(s.context, op, s.k);
+  paint(s, op);
 }
 
 function note(s, op, i) {
@@ -231,6 +280,16 @@ function watchRecord() {
   };
   window.labEveryOp = function () {
     return everyOp;
+  };
+  // A window's columns as one canvas of its device pixels.
+  window.labWindowCanvas = function (number) {
+    var s = surfaces[number || 0];
+    if (!s) return null;
+    var canvas = document.createElement('canvas');
+    canvas.width = s.pixels[0];
+    canvas.height = s.pixels[1];
+    copyPixels(s, canvas.getContext('2d'), 0, 0);
+    return canvas;
   };
 }
 
@@ -332,10 +391,11 @@ export function openWindow(number, x, y, width, height) {
   y = clamped(y, -GuardLimit, GuardLimit);
   width = clamped(width, 1, GuardLimit);
   height = clamped(height, 1, GuardLimit);
-  var canvas = document.createElement('canvas');
-  frame.appendChild(canvas);
+  var host = document.createElement('div');
+  host.className = 'columns';
+  frame.appendChild(host);
   stage.appendChild(frame);
-  surfaces[number] = makeSurface(frame, canvas, x, y, width, height);
+  surfaces[number] = makeSurface(frame, host, x, y, width, height);
   clearSurface(surfaces[number], true);
 }
 
