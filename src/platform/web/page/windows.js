@@ -85,6 +85,9 @@ function makeSurface(element, host, x, y, width, height) {
     dead: 0,
     keyed: new Map(), // op key -> its place in ops
     anchored: new Map(), // text anchor -> places in ops
+    pending: [], // ops recorded, not painted yet
+    paintedEnd: 0, // the place in ops where the pending ones begin
+    redrawn: new Map(), // a pending op drawn again as before -> its earlier copy's place
     background: 'rgb(255,255,255)',
     pen: newPen(),
     text: newTextStyle(),
@@ -104,7 +107,10 @@ function showSurface(s) {
   if (s.k === k) return;
   s.k = k;
   layColumns(s, Math.max(1, devicePixel(s.width, k)), Math.max(1, devicePixel(s.height, k)));
+  s.pending = []; // painted with the rest below
+  s.redrawn.clear();
   compact(s);
+  s.paintedEnd = s.ops.length;
   for (var i = 0; i < s.ops.length; ++i) paint(s, s.ops[i]);
 }
 
@@ -158,6 +164,7 @@ function paint(s, op) {
 
 // Copies the window's pixels from (x, y) on, in device pixels, into a context at its origin.
 export function copyPixels(s, context, x, y) {
+  flush(s);
   for (var i = 0; i < s.columns.length; ++i) {
     context.drawImage(s.columns[i].canvas, s.columns[i].x - x, -y);
   }
@@ -186,14 +193,72 @@ export function record(s, op) {
   if (box[0] >= box[2] || box[1] >= box[3]) return;
   if (op.key !== undefined) {
     var i = s.keyed.get(op.key);
-    if (i !== undefined && s.ops[i] && s.ops[i].key === op.key) drop(s, i);
+    if (i !== undefined && s.ops[i] && s.ops[i].key === op.key) {
+      drop(s, i);
+      if (i < s.paintedEnd) s.redrawn.set(op, i);
+    }
   }
   if (op.anchor !== undefined) dropAnchored(s, op);
   if (op.cover) cover(s, op.cover);
+  if (s.dead > 256 && 2 * s.dead > s.ops.length) compact(s);
   note(s, op, s.ops.length);
   s.ops.push(op);
-  if (s.dead > 256 && 2 * s.dead > s.ops.length) compact(s);
-  paint(s, op);
+  s.pending.push(op);
+  if (!unpainted.size) queueMicrotask(paintPending);
+  unpainted.add(s);
+}
+
+// Ops are painted when the program's script hands back to the page, so that ops which only draw
+// again what the screen shows are not painted at all: a key draws the switch lever again in
+// the same place, two lines on top of each other, and a canvas's first change after a frame is
+// costly in Firefox.
+const unpainted = new Set();
+
+function paintPending() {
+  unpainted.forEach(flush);
+  unpainted.clear();
+}
+
+function flush(s) {
+  var pending = s.pending;
+  if (!pending.length) return;
+  var kept = new Set();
+  s.redrawn.forEach(function (at, op) {
+    kept.add(op);
+  });
+  // An op is kept (not painted) only while each op its pixels meet is kept as well.
+  for (var changed = true; changed;) {
+    changed = false;
+    kept.forEach(function (op) {
+      if (!showsAlready(s, op, kept)) changed = kept.delete(op);
+    });
+  }
+  s.pending = [];
+  s.redrawn.clear();
+  s.paintedEnd = s.ops.length;
+  for (var i = 0; i < pending.length; ++i) if (!kept.has(pending[i])) paint(s, pending[i]);
+}
+
+// Whether the screen shows an op redrawn exactly as before: no op painted after its earlier copy
+// reaches its box, and the ops since that reach it are earlier copies of kept ops in the same
+// order. Boxes are widened by the edges antialiasing may add.
+function showsAlready(s, op, kept) {
+  var at = s.redrawn.get(op);
+  var b = [op.box[0] - 3, op.box[1] - 3, op.box[2] + 3, op.box[3] + 3];
+  for (var j = at + 1; j < s.paintedEnd; ++j) if (s.ops[j] && meets(s.ops[j].box, b)) return false;
+  var after = false;
+  for (var i = 0; i < s.pending.length; ++i) {
+    var other = s.pending[i];
+    if (other === op) after = true;
+    else if (meets(other.box, b) && (!kept.has(other) || s.redrawn.get(other) < at === after)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+function meets(a, b) {
+  return a[0] < b[2] && a[2] > b[0] && a[1] < b[3] && a[3] > b[1];
 }
 
 function note(s, op, i) {
@@ -246,6 +311,7 @@ function drop(s, i) {
 }
 
 function compact(s) {
+  flush(s);
   if (s.dead > 0) {
     s.ops = s.ops.filter(function (op) {
       return op !== null;
@@ -259,6 +325,9 @@ function compact(s) {
 
 // A window's record starts afresh when the window is cleared wholly.
 function restart(s) {
+  s.pending = [];
+  s.redrawn.clear();
+  s.paintedEnd = 0;
   s.ops = [];
   s.dead = 0;
   s.keyed.clear();
