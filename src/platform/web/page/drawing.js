@@ -2,7 +2,8 @@
 // to the window's clip rectangle; undefined or huge coordinates never become pixels. Each call is
 // recorded (windows.js) and painted in device pixels at the window's scale k.
 import { isHighContrast } from './access.js';
-import { GuardLimit, clamped, clippedBox, current, devicePixel, record } from './windows.js';
+import { record } from './record.js';
+import { GuardLimit, clamped, clippedBox, current, devicePixel } from './windows.js';
 
 // A new window's pen: the colours, the line width and the clip rectangle its drawing takes.
 export function newPen() {

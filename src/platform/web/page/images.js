@@ -2,15 +2,8 @@
 // the page's assets once the title screen is shown and painted stretched.
 import { cornerRect, deviceClip, finite, withDeviceClip } from './drawing.js';
 import { base64Bytes } from './start.js';
-import {
-  GuardLimit,
-  clamped,
-  clippedBox,
-  copyPixels,
-  current,
-  devicePixel,
-  record,
-} from './windows.js';
+import { record } from './record.js';
+import { GuardLimit, clamped, clippedBox, copyPixels, current, devicePixel } from './windows.js';
 
 const images = {};
 let nextImage = 1;

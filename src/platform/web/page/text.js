@@ -2,15 +2,9 @@
 // spacing, drawn from its top-left corner, opaque or transparent; the text cursor of print_text.
 import { noteText } from './access.js';
 import { clipKey, finite, withDeviceClip } from './drawing.js';
-import {
-  GuardLimit,
-  clamped,
-  clippedBox,
-  current,
-  mainSurface,
-  record,
-  setContextFont,
-} from './windows.js';
+import { setContextFont } from './columns.js';
+import { record } from './record.js';
+import { GuardLimit, clamped, clippedBox, current, mainSurface } from './windows.js';
 
 const FontFaces = { times: 'LabSerif', mono: 'LabMono' };
 

@@ -2,12 +2,14 @@
 // are frames laid over it. Each window keeps a record of what was drawn on it in drawing
 // coordinates and paints it at the shown size times the device's pixel ratio, so that a resize,
 // a turned tablet or another pixel ratio repaints it sharp and in its own proportions.
+import { copyColumns, layColumns } from './columns.js';
 import { newPen, paintFill } from './drawing.js';
 import { hasEnded } from './end.js';
 import { endLineIn } from './line_input.js';
 import { resetKeys } from './keys.js';
 import { resetPointer } from './pointer.js';
 import { wake } from './start.js';
+import { everyOpKept, flush, keepEveryOp, record, repaint, restart } from './record.js';
 import { newTextStyle } from './text.js';
 
 export const GuardLimit = 30000;
@@ -106,250 +108,28 @@ function showSurface(s) {
   s.layer.style.transform = 'scale(' + shown.scale + ')';
   if (s.k === k) return;
   s.k = k;
-  layColumns(s, Math.max(1, devicePixel(s.width, k)), Math.max(1, devicePixel(s.height, k)));
-  s.pending = []; // painted with the rest below
-  s.redrawn.clear();
-  compact(s);
-  s.paintedEnd = s.ops.length;
-  for (var i = 0; i < s.ops.length; ++i) paint(s, s.ops[i]);
+  var width = Math.max(1, devicePixel(s.width, k));
+  layColumns(s, width, Math.max(1, devicePixel(s.height, k)), shown.ratio);
+  repaint(s);
 }
 
-// A window's drawing lies in columns of this many device pixels, each a canvas of its own.
-// Firefox spends about 0.1 ms on the first change of a canvas after each frame, and on a canvas
-// of a whole 1024 x 768 drawing area 0.45 ms more to copy its backing store. A key changes a few
-// pixels in two places: its segments, one above the other across the graph panels, and the
-// switch lever; so it touches two narrow columns and copies little.
-const ColumnWidth = 128;
-
-function layColumns(s, width, height) {
-  var ratio = shown.ratio;
-  var count = Math.ceil(width / ColumnWidth);
-  while (s.columns.length > count) s.columns.pop().canvas.remove();
-  while (s.columns.length < count) {
-    var canvas = document.createElement('canvas');
-    s.host.appendChild(canvas);
-    s.columns.push({
-      canvas: canvas,
-      // Desynchronized: in Chromium a step's few pixels reach the screen sooner.
-      context: canvas.getContext('2d', { willReadFrequently: true, desynchronized: true }),
-      x: 0,
-    });
-  }
-  s.pixels = [width, height];
-  s.host.style.width = width / ratio + 'px';
-  s.host.style.height = height / ratio + 'px';
-  for (var i = 0; i < count; ++i) {
-    var column = s.columns[i];
-    column.x = i * ColumnWidth;
-    // Sizing a canvas clears it and resets its context: its offset and face are set again.
-    column.canvas.width = Math.min(ColumnWidth, width - column.x);
-    column.canvas.height = height;
-    column.canvas.style.left = column.x / ratio + 'px';
-    column.canvas.style.width = column.canvas.width / ratio + 'px';
-    column.canvas.style.height = height / ratio + 'px';
-    column.context.setTransform(1, 0, 0, 1, -column.x, 0);
-    contextFonts.delete(column.context);
-  }
-}
-
-// Paints an op on the columns its box reaches, widened for antialiased edges and glyphs that
-// stand a little out of their box.
-function paint(s, op) {
-  var k = s.k;
-  var margin = 2 * k + 2;
-  var first = Math.max(0, Math.floor((op.box[0] * k - margin) / ColumnWidth));
-  var last = Math.min(s.columns.length - 1, Math.floor((op.box[2] * k + margin) / ColumnWidth));
-  for (var i = first; i <= last; ++i) op.paint(s.columns[i].context, op, k);
-}
-
-// Copies the window's pixels from (x, y) on, in device pixels, into a context at its origin.
+// Copies a window's pixels from (x, y) on, in device pixels, into a context at its origin.
 export function copyPixels(s, context, x, y) {
   flush(s);
-  for (var i = 0; i < s.columns.length; ++i) {
-    context.drawImage(s.columns[i].canvas, s.columns[i].x - x, -y);
-  }
+  copyColumns(s, context, x, y);
 }
 
-// The face each canvas was last set to: setting it is costly, so it is set only when it changes.
-const contextFonts = new WeakMap();
-
-export function setContextFont(context, css) {
-  if (contextFonts.get(context) === css) return;
-  context.font = css;
-  contextFonts.set(context, css);
-}
-
-// The retained drawing, as small as the picture however long the lesson runs: an op that is
-// painted over is dropped. An op that paints every pixel of its box opaquely (cover) drops the
-// ops inside that box and cuts the boxes of those it covers along a whole side; an aliased opaque
-// op drawn again the same way (its key) drops its earlier copy wherever it stands; an opaque text
-// drops the texts before it at its place (its anchor) that are no wider; an op whose box its clip
-// cut away is not kept. A dropped op leaves an
-// empty place (null) until the record is compacted; an op never changes (a cut box makes a copy).
-export function record(s, op) {
-  if (everyOp && s === surfaces[0]) everyOp.push(op);
-  // An op cut away by its clip paints nothing.
-  var box = op.box;
-  if (box[0] >= box[2] || box[1] >= box[3]) return;
-  if (op.key !== undefined) {
-    var i = s.keyed.get(op.key);
-    if (i !== undefined && s.ops[i] && s.ops[i].key === op.key) {
-      drop(s, i);
-      if (i < s.paintedEnd) s.redrawn.set(op, i);
-    }
-  }
-  if (op.anchor !== undefined) dropAnchored(s, op);
-  if (op.cover) cover(s, op.cover);
-  if (s.dead > 256 && 2 * s.dead > s.ops.length) compact(s);
-  note(s, op, s.ops.length);
-  s.ops.push(op);
-  s.pending.push(op);
-  if (!unpainted.size) queueMicrotask(paintPending);
-  unpainted.add(s);
-}
-
-// Ops are painted when the program's script hands back to the page, so that ops which only draw
-// again what the screen shows are not painted at all: a key draws the switch lever again in
-// the same place, two lines on top of each other, and a canvas's first change after a frame is
-// costly in Firefox.
-const unpainted = new Set();
-
-function paintPending() {
-  unpainted.forEach(flush);
-  unpainted.clear();
-}
-
-function flush(s) {
-  var pending = s.pending;
-  if (!pending.length) return;
-  var kept = new Set();
-  s.redrawn.forEach(function (at, op) {
-    kept.add(op);
-  });
-  // An op is kept (not painted) only while each op its pixels meet is kept as well.
-  for (var changed = true; changed;) {
-    changed = false;
-    kept.forEach(function (op) {
-      if (!showsAlready(s, op, kept)) changed = kept.delete(op);
-    });
-  }
-  s.pending = [];
-  s.redrawn.clear();
-  s.paintedEnd = s.ops.length;
-  for (var i = 0; i < pending.length; ++i) if (!kept.has(pending[i])) paint(s, pending[i]);
-}
-
-// Whether the screen shows an op redrawn exactly as before: no op painted after its earlier copy
-// reaches its box, and the ops since that reach it are earlier copies of kept ops in the same
-// order. Boxes are widened by the edges antialiasing may add.
-function showsAlready(s, op, kept) {
-  var at = s.redrawn.get(op);
-  var b = [op.box[0] - 3, op.box[1] - 3, op.box[2] + 3, op.box[3] + 3];
-  for (var j = at + 1; j < s.paintedEnd; ++j) if (s.ops[j] && meets(s.ops[j].box, b)) return false;
-  var after = false;
-  for (var i = 0; i < s.pending.length; ++i) {
-    var other = s.pending[i];
-    if (other === op) after = true;
-    else if (meets(other.box, b) && (!kept.has(other) || s.redrawn.get(other) < at === after)) {
-      return false;
-    }
-  }
-  return true;
-}
-
-function meets(a, b) {
-  return a[0] < b[2] && a[2] > b[0] && a[1] < b[3] && a[3] > b[1];
-}
-
-function note(s, op, i) {
-  if (op.key !== undefined) s.keyed.set(op.key, i);
-  if (op.anchor === undefined) return;
-  var places = s.anchored.get(op.anchor);
-  if (places) places.push(i);
-  else s.anchored.set(op.anchor, [i]);
-}
-
-function dropAnchored(s, op) {
-  var places = s.anchored.get(op.anchor);
-  if (!places) return;
-  var kept = [];
-  for (var j = 0; j < places.length; ++j) {
-    var before = s.ops[places[j]];
-    if (!before || before.anchor !== op.anchor) continue;
-    if (before.width <= op.width) drop(s, places[j]);
-    else kept.push(places[j]);
-  }
-  s.anchored.set(op.anchor, kept);
-}
-
-// The ops under a cover c: dropped when inside it, their boxes cut when it takes a whole side.
-function cover(s, c) {
-  for (var j = s.ops.length - 1; j >= 0; --j) {
-    var op = s.ops[j];
-    if (!op) continue;
-    var b = op.box;
-    if (b[0] >= c[2] || b[2] <= c[0] || b[1] >= c[3] || b[3] <= c[1]) continue;
-    var across = c[0] <= b[0] && c[2] >= b[2];
-    var down = c[1] <= b[1] && c[3] >= b[3];
-    if (across && down) {
-      drop(s, j);
-      continue;
-    }
-    var cut = null;
-    if (across && c[1] <= b[1]) cut = [b[0], c[3], b[2], b[3]];
-    else if (across && c[3] >= b[3]) cut = [b[0], b[1], b[2], c[1]];
-    else if (down && c[0] <= b[0]) cut = [c[2], b[1], b[2], b[3]];
-    else if (down && c[2] >= b[2]) cut = [b[0], b[1], c[0], b[3]];
-    if (cut) s.ops[j] = Object.assign({}, op, { box: cut });
-  }
-}
-
-// Drops the op at place i of the window's record.
-function drop(s, i) {
-  s.ops[i] = null;
-  ++s.dead;
-}
-
-function compact(s) {
-  flush(s);
-  if (s.dead > 0) {
-    s.ops = s.ops.filter(function (op) {
-      return op !== null;
-    });
-    s.dead = 0;
-  }
-  s.keyed.clear();
-  s.anchored.clear();
-  for (var i = 0; i < s.ops.length; ++i) note(s, s.ops[i], i);
-}
-
-// A window's record starts afresh when the window is cleared wholly.
-function restart(s) {
-  s.pending = [];
-  s.redrawn.clear();
-  s.paintedEnd = 0;
-  s.ops = [];
-  s.dead = 0;
-  s.keyed.clear();
-  s.anchored.clear();
-}
-
-// The tests and benchmarks read how many ops a window's record holds; a test may have every op
-// drawn on window 0 from now on kept as well (the record of the moment to begin with), to paint
-// the picture again as it would stand without the dropping.
-let everyOp = null;
-
+// The tests and benchmarks read how many ops a window's record holds, and may keep every op
+// drawn on window 0 (see keepEveryOp).
 function watchRecord() {
   window.labRecordSize = function (number) {
     var s = surfaces[number || 0];
     return s ? s.ops.length - s.dead : 0;
   };
   window.labKeepEveryOp = function () {
-    everyOp = surfaces[0] ? surfaces[0].ops.filter(Boolean) : [];
+    keepEveryOp(surfaces[0] || null);
   };
-  window.labEveryOp = function () {
-    return everyOp;
-  };
+  window.labEveryOp = everyOpKept;
   // A window's columns as one canvas of its device pixels.
   window.labWindowCanvas = function (number) {
     var s = surfaces[number || 0];
