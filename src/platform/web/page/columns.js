@@ -1,10 +1,8 @@
-// The canvases a window's drawing lies on: columns side by side, each painted with the ops its
-// part of the window shows.
-// A window's drawing lies in columns of this many device pixels, each a canvas of its own.
-// Firefox spends about 0.1 ms on the first change of a canvas after each frame, and on a canvas
-// of a whole 1024 x 768 drawing area 0.45 ms more to copy its backing store. A key changes a few
-// pixels in two places: its segments, one above the other across the graph panels, and the
-// switch lever; so it touches two narrow columns and copies little.
+// The canvases a window's drawing lies on: full-height columns side by side, each painted with
+// the ops its part of the window shows. Firefox spends about 0.1 ms on the first change of a
+// canvas after each frame, and on a canvas of a whole 1024 x 768 drawing area 0.45 ms more to copy
+// its backing store; a key's segments, one above the other across the graph panels, change one
+// narrow column.
 const ColumnWidth = 128;
 
 export function layColumns(s, width, height, ratio) {
