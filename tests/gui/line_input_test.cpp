@@ -1,5 +1,7 @@
 // The line input of the dialogs: an edit field at the text position, ended by Return, with
 // menu commands running nested while it waits.
+#include <algorithm>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -68,6 +70,36 @@ TEST_F(LineInputTest, ReturnsTheTypedLine) {
   // The keys went to the field, not to the key queue; the field is gone.
   EXPECT_EQ(platform->read_key(), "");
   EXPECT_EQ(field(), nullptr);
+}
+
+TEST_F(LineInputTest, TheFieldFollowsItsPlaceWhenTheWindowIsResized) {
+  const QSize original = platform->windowSurface(0)->size();
+  QRect before;
+  QRect after;
+  double scale = 0.0;
+  Driver resizer([&] {
+    QLineEdit* edit = field();
+    if (!edit) return false;
+    if (before.isNull()) {
+      before = edit->geometry();
+      platform->mainWindow()->showNormal();
+      platform->mainWindow()->resize(original.width() / 2, original.height() / 2 + 40);
+      return false;
+    }
+    const QSize area = platform->windowSurface(0)->size();
+    if (area.width() >= original.width()) return false;
+    scale = std::min(static_cast<double>(area.width()) / original.width(),
+                     static_cast<double>(area.height()) / original.height());
+    after = edit->geometry();
+    pressReturn(edit);
+    return true;
+  });
+  platform->read_line();
+  // Within its window, which shrank with the drawing, the field keeps its place in proportion.
+  ASSERT_GT(scale, 0.0);
+  EXPECT_NEAR(after.left(), before.left() * scale, 1.5);
+  EXPECT_NEAR(after.top(), before.top() * scale, 1.5);
+  EXPECT_NEAR(after.right() + 1, 700 * scale, 1.5);
 }
 
 TEST_F(LineInputTest, TabAndShiftTabStayInTheField) {

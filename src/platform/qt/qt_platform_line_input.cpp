@@ -1,14 +1,10 @@
 // The Qt platform's line input: an edit field at the text position of the output window, in
 // its font and colours, read until Return.
-#include <algorithm>
-#include <cmath>
-
 #include <QApplication>
 #include <QMenuBar>
 #include <QPalette>
 
 #include "platform/line_editing.h"
-#include "platform/qt/fonts.h"
 #include "platform/qt/line_input.h"
 #include "platform/qt/qt_platform.h"
 
@@ -44,18 +40,13 @@ class EditField : public LineEditing {
 bool EditField::openField() {
   if (!surface_) return false;
   const DrawingAttributes& a = surface_->attributes;
-  const double scale = surface_->shownScale();
-  edit_ = new LineInput(surface_);
-  edit_->setFrame(false);
-  edit_->setTextMargins(0, 0, 0, 0);
-  edit_->setFont(makeFont(a.fontName, a.fontSize * scale, edit_->logicalDpiY()));
+  edit_ = new LineInput(surface_, QRectF(a.textPosition, QSizeF(1.0, surface_->lineHeight())),
+                        a.fontName, a.fontSize);
   QPalette palette = edit_->palette();
   palette.setColor(QPalette::Base, a.back);
   palette.setColor(QPalette::Text, a.fore);
   edit_->setPalette(palette);
-  const QRect at = surface_->toWidget(QRectF(a.textPosition, QSizeF(1.0, surface_->lineHeight())));
-  const int height = std::max(at.height(), edit_->fontMetrics().height() + 2);
-  edit_->setGeometry(at.x(), at.y(), std::max(surface_->width() - at.x(), 8), height);
+  edit_->fit();
   edit_->show();
   edit_->setFocus();
   return true;

@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "platform/qt/line_input.h"
 #include "platform/qt/qt_image.h"
 #include "platform/qt/safe_coordinates.h"
 
@@ -84,6 +85,7 @@ void Surface::refit() {
       if (auto* frame = dynamic_cast<Surface*>(child)) frame->setPlaceOnRoot(frame->placeOnRoot());
     }
   }
+  for (LineInput* field : findChildren<LineInput*>(Qt::FindDirectChildrenOnly)) field->fit();
   update();
 }
 
