@@ -221,8 +221,15 @@ for (let i = 0; i < want.length; i += 4) {
 return [differ, window.labEveryOp().length];
 """
 LESSON_SWEEPS = 40
-KEYS_TO_PAGE = ("for (let i = 0; i < arguments[0].length; ++i) window.dispatchEvent("
-                "new KeyboardEvent('keydown', {key: arguments[0][i]}));")
+# Each key in a task of its own, as a keyboard's: the page paints a key's ops once its handling
+# is done.
+KEYS_TO_PAGE = """const keys = arguments[0];
+return (async () => {
+  for (const key of keys) {
+    window.dispatchEvent(new KeyboardEvent('keydown', {key: key}));
+    await null;
+  }
+})();"""
 
 
 def sweeps(p, layout, count, keys):

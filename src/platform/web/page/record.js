@@ -41,13 +41,19 @@ function paintPending() {
   unpainted.clear();
 }
 
+// A key's few ops are looked at; a whole screen drawn again (hundreds, each checked against the
+// others) is painted as it comes.
+const FewOps = 32;
+
 export function flush(s) {
   var pending = s.pending;
   if (!pending.length) return;
   var shownAlready = new Set();
-  s.redrawn.forEach(function (at, op) {
-    shownAlready.add(op);
-  });
+  if (pending.length <= FewOps) {
+    s.redrawn.forEach(function (at, op) {
+      shownAlready.add(op);
+    });
+  }
   // An op is left unpainted only while each op its pixels meet is left unpainted as well.
   for (var changed = true; changed;) {
     changed = false;
