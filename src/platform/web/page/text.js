@@ -1,8 +1,8 @@
 // Text on the output window in the embedded Liberation faces: measured with the fonts' own line
 // spacing, drawn from its top-left corner, opaque or transparent; the text cursor of print_text.
 import { noteText } from './access.js';
-import { clipKey, finite, withDeviceClip } from './drawing.js';
 import { setContextFont } from './columns.js';
+import { clipKey, finite, withDeviceClip } from './drawing.js';
 import { record } from './record.js';
 import { GuardLimit, clamped, clippedBox, current, mainSurface } from './windows.js';
 

@@ -8,8 +8,8 @@ import { hasEnded } from './end.js';
 import { endLineIn } from './line_input.js';
 import { resetKeys } from './keys.js';
 import { resetPointer } from './pointer.js';
-import { wake } from './start.js';
 import { everyOpKept, flush, keepEveryOp, record, repaint, restart } from './record.js';
+import { wake } from './start.js';
 import { newTextStyle } from './text.js';
 
 export const GuardLimit = 30000;
